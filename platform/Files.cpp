@@ -1,0 +1,36 @@
+#include "platform/Files.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+namespace Platform {
+
+bool createDirectory(const std::string& path) {
+  return !path.empty() && ::mkdir(path.c_str(), 0755) == 0;
+}
+
+bool listDirectory(const std::string& folder, std::vector<DirectoryEntry>& entries) {
+  entries.clear();
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return false;
+  std::string prefix = folder;
+  if (!prefix.empty() && prefix.back() != '/') prefix += '/';
+  while (const dirent* entry = ::readdir(dir)) {
+    DirectoryEntry item;
+    item.name = entry->d_name;
+    struct stat status;
+    item.isDirectory = ::stat((prefix + item.name).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    entries.push_back(std::move(item));
+  }
+  ::closedir(dir);
+  return true;
+}
+
+bool modificationTime(const std::string& path, std::int64_t& seconds) {
+  struct stat status;
+  if (path.empty() || ::stat(path.c_str(), &status) != 0) return false;
+  seconds = static_cast<std::int64_t>(status.st_mtime);
+  return true;
+}
+
+}  // namespace Platform

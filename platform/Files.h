@@ -1,0 +1,28 @@
+#pragma once
+// File-system calls the font cache needs: making its folders, listing a fonts folder and
+// reading modification times. Paths are UTF-8 byte strings, as the file system takes them.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Platform {
+
+/// One entry of a folder listing.
+struct DirectoryEntry {
+  std::string name;          ///< entry name, no folder part
+  bool isDirectory = false;  ///< true for sub-folders (links are followed)
+};
+
+/// Creates one folder (not its parents). True when it was created; false when it already
+/// exists or cannot be made, which callers creating a path level by level may ignore.
+bool createDirectory(const std::string& path);
+
+/// Lists `folder` in the order the file system gives, "." and ".." included.
+/// Answers false, with `entries` empty, when the folder cannot be read.
+bool listDirectory(const std::string& folder, std::vector<DirectoryEntry>& entries);
+
+/// Last modification of a file or folder in seconds since 1970-01-01 00:00 UTC.
+/// Answers false, leaving `seconds` unchanged, when the path cannot be examined.
+bool modificationTime(const std::string& path, std::int64_t& seconds);
+
+}  // namespace Platform

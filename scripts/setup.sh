@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quill builds, tests and renders with, when any is missing,
+# so that a fresh machine needs nothing done by hand.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  libfreetype-dev libsqlite3-dev libboost-thread-dev libpng-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-dejavu-core fonts-dejavu-extra fonts-wqy-zenhei
+  python3 python3-fonttools
+  clang libclang-rt-14-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "setup: installing ${missing[*]}" >&2
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
