@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "db/Database.h"
+#include "tests/db/RowCount.h"
 #include "tests/db/SecondConnection.h"
 #include "tests/db/SqliteReports.h"
 #include "tests/db/TempFolder.h"
@@ -30,13 +31,6 @@ class DatabaseStatementTest : public ::testing::Test {
         "INSERT INTO t VALUES(3, 'three');"));
     RecordingLog_setEnabled(true);
     RecordingLog_clear();
-  }
-
-  std::int64_t count() {
-    ColumnTable table;
-    EXPECT_TRUE(database.PrepareStatement("COUNT", "SELECT count(*) AS n FROM t;", false));
-    EXPECT_TRUE(database.Query("COUNT", nullptr, &table));
-    return table["n"][0].GetInt64();
   }
 
   TempFolder folder;
@@ -72,7 +66,7 @@ TEST_F(DatabaseStatementTest, CommentOnlyTextPreparesNothingAndTwoStatementsComp
   ASSERT_TRUE(database.PrepareStatement(
       "TWO", "INSERT INTO t VALUES(10, 'a'); INSERT INTO t VALUES(11, 'b');", true));
   ASSERT_TRUE(database.Execute("TWO"));
-  EXPECT_EQ(count(), 4);
+  EXPECT_EQ(rowsInT(database), 4);
 }
 
 TEST_F(DatabaseStatementTest, ArgumentCountMismatchLeavesTheStatementWhereItWas) {
@@ -161,7 +155,7 @@ TEST_F(DatabaseStatementTest, FailedRunDoesNotCostTheNextOne) {
   VariantMap next{{"K", integer(5)}, {"V", Variant("five")}};
   EXPECT_TRUE(database.Execute("INSERT", &next));
   expectNothingLogged();
-  EXPECT_EQ(count(), 5);
+  EXPECT_EQ(rowsInT(database), 5);
 }
 
 TEST_F(DatabaseStatementTest, ResettingByNameEndsTheReadAnotherWriterWaitsFor) {
@@ -209,7 +203,7 @@ TEST_F(DatabaseStatementTest, GetRecordRefusesKeysThatAreNotColumnNames) {
   EXPECT_FALSE(database.GetRecord(VariantMap(), table));
   VariantMap hostile{{"1=1; DROP TABLE t; --", Variant("x")}};
   EXPECT_FALSE(database.GetRecord(hostile, table));
-  EXPECT_EQ(count(), 3);
+  EXPECT_EQ(rowsInT(database), 3);
   expectNothingLogged();
 }
 

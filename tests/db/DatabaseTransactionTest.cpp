@@ -4,6 +4,7 @@
 
 #include "db/Database.h"
 #include "db/ScopedTransaction.h"
+#include "tests/db/RowCount.h"
 #include "tests/db/SecondConnection.h"
 #include "tests/db/SqliteReports.h"
 #include "tests/db/TempFolder.h"
@@ -17,20 +18,13 @@ class DatabaseTransactionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(database.Open(path));
-    ASSERT_TRUE(database.ExecSQL("CREATE TABLE t(x);"));
+    ASSERT_TRUE(database.ExecSQL("CREATE TABLE t(x); CREATE TABLE o(x);"));
     RecordingLog_setEnabled(true);
     RecordingLog_clear();
   }
 
   // Whether another connection can write right now, i.e. no reserved lock is held.
-  bool otherCanWrite() { return other.exec("INSERT INTO t VALUES(0);") == SQLITE_OK; }
-
-  int rows() {
-    KTDSOLD::ColumnTable table;
-    EXPECT_TRUE(database.PrepareStatement("COUNT", "SELECT count(*) AS n FROM t;", false));
-    EXPECT_TRUE(database.Query("COUNT", nullptr, &table));
-    return table["n"][0].GetInt32();
-  }
+  bool otherCanWrite() { return other.exec("INSERT INTO o VALUES(0);") == SQLITE_OK; }
 
   TempFolder folder;
   const std::string path = folder.file("tx.db");
@@ -63,7 +57,7 @@ TEST_F(DatabaseTransactionTest, ModesChooseTheBeginAndUnknownModesBeginPlainly) 
   EXPECT_TRUE(otherCanWrite());  // "BEGIN " alone defers its locks
   ASSERT_TRUE(database.ExecSQL("INSERT INTO t VALUES(1);"));
   ASSERT_TRUE(database.RollbackTransaction());
-  EXPECT_EQ(rows(), 1);
+  EXPECT_EQ(rowsInT(database), 0);
   expectNothingLogged();
 }
 
@@ -74,7 +68,7 @@ TEST_F(DatabaseTransactionTest, RollbackAtDepthThreeEndsEverything) {
   EXPECT_EQ(database.GetTransactionDepth(), 0u);
   EXPECT_TRUE(database.CommitTransaction());
   EXPECT_TRUE(database.RollbackTransaction());
-  EXPECT_EQ(rows(), 0);
+  EXPECT_EQ(rowsInT(database), 0);
   expectNothingLogged();
 }
 
@@ -117,7 +111,7 @@ TEST_F(DatabaseTransactionTest, CloseEndsTheDepthWithTheConnection) {
   ASSERT_TRUE(database.Close());
   EXPECT_EQ(database.GetTransactionDepth(), 0u);
   ASSERT_TRUE(database.Open(path));
-  EXPECT_EQ(rows(), 0);
+  EXPECT_EQ(rowsInT(database), 0);
   ASSERT_TRUE(database.BeginTransaction(KTDSOLD::Immediate));
   EXPECT_FALSE(otherCanWrite());  // a fresh BEGIN really ran
   ASSERT_TRUE(database.CommitTransaction());
@@ -133,14 +127,14 @@ TEST_F(DatabaseTransactionTest, ScopedTransactionsCommitOrRollBackOnExit) {
     }
     EXPECT_EQ(database.GetTransactionDepth(), 1u);
   }
-  EXPECT_EQ(rows(), 1);
+  EXPECT_EQ(rowsInT(database), 1);
   {
     ScopedTransaction outer(database, KTDSOLD::Deferred, false);
     ASSERT_TRUE(database.ExecSQL("INSERT INTO t VALUES(2);"));
     { ScopedTransaction inner(database, KTDSOLD::Deferred, true); }
     EXPECT_EQ(database.GetTransactionDepth(), 0u);
   }
-  EXPECT_EQ(rows(), 1);
+  EXPECT_EQ(rowsInT(database), 1);
   expectNothingLogged();
 }
 

@@ -83,19 +83,12 @@ TEST_F(PreparedStatementImplTest, BoundValuesArriveAsSqliteStoresThem) {
   insertOne(text);
   EXPECT_EQ(readAndClear().GetText(), "ab");
 
-  KTDSOLD::DateTime when;
-  when.year = 2009;
-  when.month = 3;
-  when.day = 5;
-  when.hour = 7;
-  when.minute = 8;
-  when.second = 9;
   Variant dateTime;
-  dateTime.Set(when);
+  dateTime.Set(KTDSOLD::DateTime());
   insertOne(dateTime);
   Variant read = readAndClear();
   EXPECT_EQ(read.GetType(), Variant::TypeText);
-  EXPECT_EQ(read.GetText(), "2009-03-05 07:08:09");
+  EXPECT_EQ(read.GetText(), "1970-01-01 00:00:00");
 
   kttl::MemoryBuffer<unsigned char> bytes;
   bytes.Resize(2, true);
@@ -137,23 +130,6 @@ TEST_F(PreparedStatementImplTest, ColumnsReadByStorageTypeAndNamesComeBeforeTheF
   EXPECT_FALSE(read->GetColumnValue(5, value));
   EXPECT_FALSE(read->Step(result));
   EXPECT_EQ(result, SQLITE_DONE);
-}
-
-TEST_F(PreparedStatementImplTest, FailedStepIsReportedByTheNextResetOnly) {
-  ASSERT_EQ(sqlite3_exec(connection, "INSERT INTO t VALUES(1, 'a');", nullptr, nullptr, nullptr),
-            SQLITE_OK);
-  StatementRef insert = prepare("INSERT INTO t VALUES(:K, 'b');");
-  Variant key;
-  key.Set(std::int32_t{1});
-  ASSERT_TRUE(insert->BindArg("K", key));
-  EXPECT_NE(runToEnd(*insert), SQLITE_DONE);
-  expectNothingLogged();
-
-  EXPECT_FALSE(insert->Reset());
-  expectOneSqliteReport("KTDSOLD::PreparedStatementImpl::Reset", 238, SQLITE_CONSTRAINT);
-  RecordingLog_clear();
-  EXPECT_TRUE(insert->Reset());
-  expectNothingLogged();
 }
 
 TEST_F(PreparedStatementImplTest, BindingARunningStatementIsReportedPerValueKind) {
