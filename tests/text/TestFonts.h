@@ -26,3 +26,12 @@ std::unique_ptr<Orb::RenderContext> contextWithFont(const std::string& path, int
                                                     void* userData = nullptr);
 
 }  // namespace TestFonts
+
+namespace TestFonts {
+
+/// A font collection in memory whose face i is the font file fonts[faceFile[i]]; each file
+/// is stored once however many faces point at it.
+std::vector<unsigned char> buildCollection(const std::vector<std::vector<unsigned char>>& fonts,
+                                           const std::vector<std::size_t>& faceFile);
+
+}  // namespace TestFonts
