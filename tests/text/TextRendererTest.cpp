@@ -169,10 +169,10 @@ TEST(TextRendererRendering, RefusesABufferSmallerThanTheCanvas) {
   auto renderer = sansRenderer();
   Results results;
   Allocator shortStride;
-  shortStride.strideShortBy = 200;
+  shortStride.strideShortBy = 599;  // one pixel per row: the line of W would run far past
   EXPECT_FALSE(render(*renderer, std::string(60, 'W'), shortStride, results));
   Allocator shortLength;
-  shortLength.lengthShortBy = 4;
+  shortLength.lengthShortBy = 600 * 4 * 75;  // half the rows the text reaches
   EXPECT_FALSE(render(*renderer, "WWW\nWWW\nWWW", shortLength, results));
   EXPECT_EQ(shortLength.bytes.back(), 0xAB) << "nothing was written";
 }
