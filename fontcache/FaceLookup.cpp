@@ -5,6 +5,7 @@
 
 #include "db/Database.h"
 #include "fontcache/CacheDatabase.h"
+#include "fontcache/CacheValues.h"
 #include "fontcache/FontFiles.h"
 
 namespace Orb {
@@ -19,54 +20,50 @@ KTDSOLD::Database* databaseOf(void* context) {
   return cache && cache->isOpen() ? &cache->database() : nullptr;
 }
 
-Variant integer(std::int64_t value) {
-  Variant variant;
-  variant.Set(value);
-  return variant;
-}
-
 Variant textOrNull(const char* text) { return text ? Variant(text) : Variant(); }
 
 // A flag byte counts as set only when it is exactly 1.
-Variant flag(unsigned char value) { return integer(value == 1 ? 1 : 0); }
+Variant flag(unsigned char value) { return IntegerValue(value == 1 ? 1 : 0); }
 
-// The positive count in the first row of a "num_items" result, or 0.
-std::int64_t itemCount(const ColumnTable& table) {
-  Variant cell;
-  if (!KTDSOLD::HasColumn(table, "num_items") || !KTDSOLD::GetCell(table, "num_items", 0, cell))
-    return 0;
-  return cell.GetInt64() >= 1 ? cell.GetInt64() : 0;
+// A font file's place in the cache: the connection, the file name and its folder's row.
+struct FileInCache {
+  KTDSOLD::Database* database = nullptr;
+  std::string fileName;
+  std::int64_t folderId = 0;
+};
+
+// False when the cache is closed or the file's folder has no single row.
+bool locate(void* context, const char* path, FileInCache& file) {
+  file.database = databaseOf(context);
+  if (!file.database || !path) return false;
+  const PathParts parts = SplitPath(path);
+  file.fileName = parts.fileName;
+  return GetFontPathId(*file.database, parts.folder, file.folderId);
 }
 
 int isFaceCached(const char* path, std::int64_t timestamp, void* context) {
-  KTDSOLD::Database* database = databaseOf(context);
-  if (!database || !path) return -1;
-  const PathParts parts = SplitPath(path);
-  std::int64_t id = 0;
-  if (!GetFontPathId(*database, parts.folder, id)) return -1;
-  VariantMap args{{"ID", integer(id)}, {"FILE", Variant(parts.fileName.c_str())},
-                  {"TIMESTAMP", integer(timestamp)}};
+  FileInCache file;
+  if (!locate(context, path, file)) return -1;
+  VariantMap args{{"ID", IntegerValue(file.folderId)}, {"FILE", Variant(file.fileName.c_str())},
+                  {"TIMESTAMP", IntegerValue(timestamp)}};
   ColumnTable table;
-  if (!database->Query("IS_FACE_CACHED", &args, &table)) return -1;
-  const std::int64_t count = itemCount(table);
+  if (!file.database->Query("IS_FACE_CACHED", &args, &table)) return -1;
+  const std::int64_t count = ItemCount(table);
   if (count == 0) return -1;
   args.erase("TIMESTAMP");
-  database->Execute("TOUCH_FACE", &args);
+  file.database->Execute("TOUCH_FACE", &args);
   return static_cast<int>(static_cast<std::uint32_t>(count));
 }
 
 int insertFace(const char* path, std::int64_t timestamp, const char* family, std::int64_t faceIndex,
                unsigned char bold, unsigned char italic, void* context) {
-  KTDSOLD::Database* database = databaseOf(context);
-  if (!database || !path) return -1;
-  const PathParts parts = SplitPath(path);
-  std::int64_t id = 0;
-  if (!GetFontPathId(*database, parts.folder, id)) return -1;
-  VariantMap args{{"PATH_ID", integer(id)},          {"FILE", Variant(parts.fileName.c_str())},
-                  {"TIMESTAMP", integer(timestamp)}, {"FAMILY", textOrNull(family)},
-                  {"INDEX", integer(faceIndex)},     {"BOLD", flag(bold)},
+  FileInCache file;
+  if (!locate(context, path, file)) return -1;
+  VariantMap args{{"PATH_ID", IntegerValue(file.folderId)}, {"FILE", Variant(file.fileName.c_str())},
+                  {"TIMESTAMP", IntegerValue(timestamp)},   {"FAMILY", textOrNull(family)},
+                  {"INDEX", IntegerValue(faceIndex)},       {"BOLD", flag(bold)},
                   {"ITALIC", flag(italic)}};
-  return database->Execute("INSERT_FACE", &args) ? 1 : -1;
+  return file.database->Execute("INSERT_FACE", &args) ? 1 : -1;
 }
 
 // Takes the first row of the bound "FIND_FACE" that names a file and a face.
@@ -99,8 +96,8 @@ int findFace(const char* family, unsigned char bold, unsigned char italic, void*
   const bool styles[4][2] = {{b, i}, {!b, i}, {b, !i}, {!b, !i}};
   bool found = false;
   for (const auto& style : styles) {
-    VariantMap args{{"FAMILY", Variant(family)}, {"BOLD", integer(style[0])},
-                    {"ITALIC", integer(style[1])}};
+    VariantMap args{{"FAMILY", Variant(family)}, {"BOLD", IntegerValue(style[0])},
+                    {"ITALIC", IntegerValue(style[1])}};
     if (database->BindArgs("FIND_FACE", &args) && takeFirstFace(*database, path, faceIndex)) {
       found = true;
       break;

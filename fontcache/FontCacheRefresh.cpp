@@ -5,6 +5,7 @@
 #include "db/Database.h"
 #include "fontcache/CacheDatabase.h"
 #include "fontcache/CacheSchema.h"
+#include "fontcache/CacheValues.h"
 #include "fontcache/FaceLookup.h"
 #include "fontcache/FolderScan.h"
 #include "fontcache/FontFiles.h"
@@ -43,29 +44,21 @@ class RefreshTransaction {
   bool begun;
 };
 
-Variant integer(std::int64_t value) {
-  Variant variant;
-  variant.Set(value);
-  return variant;
-}
-
 bool isFolderCached(KTDSOLD::Database& database, const std::string& folder, std::int64_t time) {
-  VariantMap args{{"PATH", Variant(folder.c_str())}, {"TIMESTAMP", integer(time)}};
+  VariantMap args{{"PATH", Variant(folder.c_str())}, {"TIMESTAMP", IntegerValue(time)}};
   ColumnTable table;
-  Variant count;
-  return database.Query("IS_PATH_CACHED", &args, &table) && KTDSOLD::HasColumn(table, "num_items") &&
-         KTDSOLD::GetCell(table, "num_items", 0, count) && count.GetInt64() >= 1;
+  return database.Query("IS_PATH_CACHED", &args, &table) && ItemCount(table) >= 1;
 }
 
 // The row of `folder`, stamped with `time` and marked seen; false when it cannot be made.
 bool markFolderChanged(KTDSOLD::Database& database, const std::string& folder, std::int64_t time,
                        std::int64_t& id) {
   if (GetFontPathId(database, folder, id)) {
-    VariantMap args{{"ID", integer(id)}, {"TIMESTAMP", integer(time)}};
+    VariantMap args{{"ID", IntegerValue(id)}, {"TIMESTAMP", IntegerValue(time)}};
     database.Execute("UPDATE_PATH", &args);
     return true;
   }
-  VariantMap args{{"PATH", Variant(folder.c_str())}, {"TIMESTAMP", integer(time)}};
+  VariantMap args{{"PATH", Variant(folder.c_str())}, {"TIMESTAMP", IntegerValue(time)}};
   if (!database.Execute("INSERT_PATH", &args)) return false;
   id = database.GetLastInsertRowId();
   return true;
@@ -83,7 +76,7 @@ bool refreshFolder(CacheDatabase& cache, const std::string& folder) {
   }
   std::int64_t id = 0;
   if (!markFolderChanged(database, folder, time, id)) return true;
-  VariantMap args{{"ID", integer(id)}};
+  VariantMap args{{"ID", IntegerValue(id)}};
   database.Execute("RESET_TOUCHED_FACE", &args);
   return InitTextRendererFaceCache(folder.c_str(), &kFaceCacheCallbacks, &cache);
 }

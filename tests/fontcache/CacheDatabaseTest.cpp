@@ -143,10 +143,4 @@ TEST_F(CacheDatabaseFile, NoUsableDataFolderOpensNothing) {
   EXPECT_FALSE(cache.isOpen());
 }
 
-TEST(CacheDatabase, EmptyScriptOpensNothing) {
-  Orb::CacheDatabase cache;
-  EXPECT_TRUE(cache.OpenInDataFolder(Orb::kInMemoryCacheName, ""));
-  EXPECT_FALSE(cache.isOpen());
-}
-
 }  // namespace

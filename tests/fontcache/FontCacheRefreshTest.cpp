@@ -116,11 +116,6 @@ TEST_F(FontCacheRefresh, ChangedFolderIsReadAgainAndEveryFaceAppearsOnce) {
             "0");
   const std::int64_t collectionFaces = faceCount(kCollectionFont);
   EXPECT_EQ(file.value("SELECT count(*) FROM face_v2;"), std::to_string(2 + collectionFaces));
-  std::string indexes;
-  for (std::int64_t k = 0; k < collectionFaces; ++k) indexes += (k ? "," : "") + std::to_string(k);
-  EXPECT_EQ(file.value("SELECT group_concat(face_index) FROM"
-                       " (SELECT face_index FROM face_v2 WHERE file_name = 'wqy-zenhei.ttc' ORDER BY 1);"),
-            indexes);
 }
 
 TEST_F(FontCacheRefresh, CollectionLookupAnswersTheFaceIndex) {
@@ -156,21 +151,6 @@ TEST_F(FontCacheRefresh, RejectedFileIsTriedOnceAcrossRefreshes) {
   SqliteFile file(data.cacheFile());
   EXPECT_EQ(file.rows("SELECT family, face_index, timestamp FROM face_v2 WHERE file_name = 'broken.TTF';"),
             (Rows{{"NULL", "-1", "0"}}));
-}
-
-TEST_F(FontCacheRefresh, FolderLeavingTheListLosesItsRow) {
-  TemporaryFolder other;
-  copyFont(kDejaVuFolder / "DejaVuSerif.ttf", other.path());
-  {
-    Orb::CacheDatabase cache;
-    ASSERT_TRUE(Orb::RefreshFontCache(cache, {fonts.entry(), other.entry()}, Orb::kFontCacheName));
-    EXPECT_FALSE(foundPath(cache, "DejaVu Serif").empty());
-  }
-  Orb::ForgetFontCacheRefreshForTesting();
-  Orb::CacheDatabase cache;
-  ASSERT_TRUE(refresh(cache));
-  EXPECT_EQ(foundPath(cache, "DejaVu Serif"), "");
-  EXPECT_FALSE(foundPath(cache, "DejaVu Sans").empty());
 }
 
 TEST_F(FontCacheRefresh, EmptyListOpensNothingAndLeavesTheFlag) {
