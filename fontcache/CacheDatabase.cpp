@@ -1,6 +1,5 @@
 #include "fontcache/CacheDatabase.h"
 
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -70,7 +69,7 @@ bool CacheDatabase::replaceDamagedFile(const std::string& schemaScript) {
   // A journal beside the file means some connection is writing to it: the failure may be
   // passing, and moving the file away would pair that journal with a stranger.
   if (exists(target + "-journal") || exists(target + "-wal")) return false;
-  if (std::rename(target.c_str(), (target + ".damaged").c_str()) != 0) return false;
+  if (!Platform::renameFile(target, target + ".damaged")) return false;
   return openAndRunSchema(schemaScript) == OpenResult::Ready;
 }
 

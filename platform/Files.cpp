@@ -1,12 +1,17 @@
 #include "platform/Files.h"
 
 #include <dirent.h>
+#include <stdio.h>
 #include <sys/stat.h>
 
 namespace Platform {
 
 bool createDirectory(const std::string& path) {
   return !path.empty() && ::mkdir(path.c_str(), 0755) == 0;
+}
+
+bool renameFile(const std::string& from, const std::string& to) {
+  return !from.empty() && !to.empty() && ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 bool listDirectory(const std::string& folder, std::vector<DirectoryEntry>& entries) {

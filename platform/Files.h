@@ -17,6 +17,10 @@ struct DirectoryEntry {
 /// exists or cannot be made, which callers creating a path level by level may ignore.
 bool createDirectory(const std::string& path);
 
+/// Moves `from` to `to` on the same file system, replacing `to` when it exists.
+/// Answers false when the move cannot be made; `from` is then untouched.
+bool renameFile(const std::string& from, const std::string& to);
+
 /// Lists `folder` in the order the file system gives, "." and ".." included.
 /// Answers false, with `entries` empty, when the folder cannot be read.
 bool listDirectory(const std::string& folder, std::vector<DirectoryEntry>& entries);

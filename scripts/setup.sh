@@ -8,6 +8,7 @@ packages=(
   libfreetype-dev libsqlite3-dev libboost-thread-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-zenhei
+  fonts-noto-core fonts-liberation2   # a folder of a few hundred real fonts for the face-cache benchmark
   python3 python3-fonttools
   clang libclang-rt-14-dev
 )

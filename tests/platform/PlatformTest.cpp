@@ -89,6 +89,21 @@ TEST_F(PlatformFiles, CreateDirectoryMakesOneLevelAndRefusesExistingOrNested) {
   EXPECT_FALSE(Platform::createDirectory(""));
 }
 
+TEST_F(PlatformFiles, RenameReplacesTheTargetAndLeavesAFailedSourceAlone) {
+  std::ofstream(root + "/a") << "new";
+  std::ofstream(root + "/b") << "old";
+  ASSERT_TRUE(Platform::renameFile(root + "/a", root + "/b"));
+  std::ifstream moved(root + "/b");
+  std::string text;
+  moved >> text;
+  EXPECT_EQ(text, "new");
+  std::int64_t ignored = 0;
+  EXPECT_FALSE(Platform::modificationTime(root + "/a", ignored));
+  EXPECT_FALSE(Platform::renameFile(root + "/missing", root + "/c"));
+  EXPECT_FALSE(Platform::renameFile(root + "/b", root + "/no/such/folder/c"));
+  EXPECT_TRUE(Platform::modificationTime(root + "/b", ignored));
+}
+
 TEST_F(PlatformFiles, ListingNamesFilesAndFoldersAndFailsOnMissingFolder) {
   std::ofstream(root + "/font.ttf") << "x";
   ASSERT_TRUE(Platform::createDirectory(root + "/sub"));
