@@ -57,13 +57,18 @@ bool CapturingPort::deliver(std::uint32_t code, const Orb::PropertyValue* value)
 bool CapturingPort::takeImage(const Orb::PropertyValue* value) {
   if (!value || !value->payload.pointer) return false;
   auto* buffer = static_cast<Orb::ImageBuffer*>(value->payload.pointer);
+  bool refusing = false;
   {
     std::lock_guard<std::mutex> guard(mutex_);
     if (refusalsLeft_ != 0) {
       if (refusalsLeft_ != kRefuseAll) --refusalsLeft_;
       ++refused_;
-      return false;
+      refusing = true;
     }
+  }
+  if (refusing) {
+    buffer->release();
+    return false;
   }
   Image image;
   const std::uint8_t* bytes = buffer->lockData();

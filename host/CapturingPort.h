@@ -4,8 +4,9 @@
 // message; it counts flushes, answers the maximum-size queries as configured and can be
 // told to refuse images.
 //
-// An accepted image buffer is copied and then released (given back to its allocator),
-// as a real consumer would; a refused one is left to the sender's allocator.
+// Every image buffer delivered is released (given back to its allocator) once the port
+// is done with it, accepted or refused: a sender retrying refused images must not pile
+// up buffers in the allocator.
 //
 // Threads: the component calls it from host threads and its worker thread while a test
 // reads it; every operation is thread-safe.
@@ -45,7 +46,7 @@ class CapturingPort : public Orb::PortInterface {
   /// 32-bit payload) and true; false, `*value` unchanged, when not configured.
   bool getValue(std::uint32_t code, Orb::PropertyValue* value) override;
   /// MESSAGE_SAMPLE (an ImageBuffer) and MESSAGE_IMAGE_PROPERTIES are kept and accepted;
-  /// a sample is refused, not kept, while refusing. Anything else is refused.
+  /// a sample is refused (released, not kept) while refusing. Anything else is refused.
   bool deliver(std::uint32_t code, const Orb::PropertyValue* value) override;
 
   /// Answers for the maximum-size queries; nullopt leaves the query unanswered.

@@ -16,6 +16,22 @@ namespace {
 // beyond this, and a blocked thread is what is being checked for.
 constexpr auto kSettle = std::chrono::milliseconds(100);
 
+// Runs `attempt` on another thread, checks it stays blocked while the caller still holds
+// the buffer, then runs `lastUnlock` and checks that the attempt gets through.
+template <typename Attempt, typename LastUnlock>
+void expectBlockedUntil(Attempt attempt, LastUnlock lastUnlock) {
+  std::atomic<bool> through{false};
+  std::thread other([&] {
+    attempt();
+    through = true;
+  });
+  std::this_thread::sleep_for(kSettle);
+  EXPECT_FALSE(through.load());
+  lastUnlock();
+  other.join();
+  EXPECT_TRUE(through.load());
+}
+
 TEST(MediaBuffer, SecondThreadWaitsForTheLastUnlock) {
   Orb::MediaBuffer buffer;
   std::uint8_t block[4] = {};
@@ -23,53 +39,32 @@ TEST(MediaBuffer, SecondThreadWaitsForTheLastUnlock) {
 
   EXPECT_EQ(buffer.lockData(), block);
   EXPECT_EQ(buffer.lockData(), block);  // the holder may lock again
-  std::atomic<bool> entered{false};
-  std::thread other([&] {
-    buffer.lockData();
-    entered = true;
-    buffer.unlockData();
-  });
-
-  buffer.unlockData();  // one level still held
-  std::this_thread::sleep_for(kSettle);
-  EXPECT_FALSE(entered.load());
-
-  buffer.unlockData();
-  other.join();
-  EXPECT_TRUE(entered.load());
+  buffer.unlockData();                  // one level still held
+  expectBlockedUntil(
+      [&] {
+        buffer.lockData();
+        buffer.unlockData();
+      },
+      [&] { buffer.unlockData(); });
 }
 
 TEST(MediaBuffer, LockAndLockDataShareOneRecursiveLock) {
   Orb::MediaBuffer buffer;
   buffer.lock();
   buffer.lockData();
-  std::atomic<bool> entered{false};
-  std::thread other([&] {
-    buffer.lock();
-    entered = true;
-    buffer.unlock();
-  });
   buffer.unlockData();
-  std::this_thread::sleep_for(kSettle);
-  EXPECT_FALSE(entered.load());
-  buffer.unlock();
-  other.join();
-  EXPECT_TRUE(entered.load());
+  expectBlockedUntil(
+      [&] {
+        buffer.lock();
+        buffer.unlock();
+      },
+      [&] { buffer.unlock(); });
 }
 
 TEST(MediaBuffer, ReleaseWaitsUntilNoOtherThreadHoldsTheBuffer) {
   Orb::MediaBuffer buffer;
   buffer.lockData();
-  std::atomic<bool> released{false};
-  std::thread other([&] {
-    buffer.release();
-    released = true;
-  });
-  std::this_thread::sleep_for(kSettle);
-  EXPECT_FALSE(released.load());
-  buffer.unlockData();
-  other.join();
-  EXPECT_TRUE(released.load());
+  expectBlockedUntil([&] { buffer.release(); }, [&] { buffer.unlockData(); });
 }
 
 TEST(MediaBuffer, SetDataViewsTheBlockAndKeepsTheLength) {

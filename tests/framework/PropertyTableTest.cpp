@@ -112,14 +112,4 @@ TEST_F(PropertyTableTest, KeysMatchExactly) {
   EXPECT_TRUE(table.getProperty(builtKey.c_str(), &value));
 }
 
-TEST_F(PropertyTableTest, RemovedEntriesAreGone) {
-  EXPECT_TRUE(table.remove("Type"));
-  EXPECT_FALSE(table.remove("Type"));
-  Orb::PropertyValue value;
-  EXPECT_FALSE(table.getProperty("Type", &value));
-  std::vector<const char*> names;
-  table.getPropertyNames(&names);
-  EXPECT_EQ(names.size(), 3u);
-}
-
 }  // namespace

@@ -29,10 +29,4 @@ TEST(Rect, FloatEdgesAreExclusive) {
   EXPECT_DOUBLE_EQ(placement.height(), 0.45);
 }
 
-TEST(Rect, MeasuresThroughTheBaseClass) {
-  const Orb::RectInt pixels(0, 0, 9, 9);
-  const Orb::Rect<int>& base = pixels;
-  EXPECT_EQ(base.width(), 10);
-}
-
 }  // namespace

@@ -84,14 +84,6 @@ TEST(SimpleString, ReturnsItsArrayToTheAllocatorThatMadeIt) {
   EXPECT_EQ(allocator.deallocations, 1);
 }
 
-TEST(SimpleString, MovedFromStringIsEmpty) {
-  Text source("UTF8");
-  const Text taken(std::move(source));
-  EXPECT_STREQ(taken.c_str(), "UTF8");
-  EXPECT_TRUE(source.empty());  // NOLINT: the moved-from state is defined
-  EXPECT_STREQ(source.c_str(), "");
-}
-
 TEST(StandardAllocator, NegativeCountIsAFailedRequest) {
   EXPECT_EQ(Orb::StandardAllocator<unsigned short>::instance()->allocate(-1), nullptr);
   EXPECT_EQ(Orb::StandardAllocator<unsigned short>::instance()->allocate(INT32_MIN), nullptr);
