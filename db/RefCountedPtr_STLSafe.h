@@ -36,6 +36,7 @@ class RefCountedPtr_STLSafe {
   /// The held object, or null; the reference stays with this holder.
   T* Get() const { return held; }
   T* operator->() const { return held; }
+  T& operator*() const { return *held; }
   explicit operator bool() const { return held != nullptr; }
 
  private:
