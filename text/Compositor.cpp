@@ -93,18 +93,18 @@ void fillSpan(std::uint32_t pixelFormat, Colour colour, PixelRect area, const Ca
 }
 
 bool compositeGlyph(const StyleNode& style, std::uint32_t pixelFormat, const GlyphImage& image,
-                    std::int32_t penX, std::int32_t baseline, const Canvas& canvas,
+                    std::int64_t penX, std::int64_t baseline, const Canvas& canvas,
                     PixelRect& drawn) {
   if (canvas.pixels == nullptr) return false;
   // Signed and 64-bit: a negative bearing must not wrap into a huge column that "fits".
-  const std::int64_t x0 = static_cast<std::int64_t>(penX) + image.left;
-  const std::int64_t row0 = baseline < image.top ? 0 : static_cast<std::int64_t>(baseline) - image.top;
+  const std::int64_t x0 = penX + image.left;
+  const std::int64_t row0 = baseline < image.top ? 0 : baseline - image.top;
   if (x0 < 0 || x0 + image.width > canvas.width || row0 + image.height > canvas.height) {
     return false;
   }
   const Colour line = lineColour(style.fillColour);
   const std::int64_t d = underlineOffset(style);
-  const std::int64_t spanRight = static_cast<std::int64_t>(penX) + image.advance;
+  const std::int64_t spanRight = penX + image.advance;
   if (style.underline) {
     fillSpan(pixelFormat, line, PixelRect{penX, baseline - d, spanRight, baseline - d + 3}, canvas);
   }

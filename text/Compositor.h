@@ -36,7 +36,7 @@ struct PixelRect {
 /// nothing drawn). On true `drawn` is where the image went. Format codes above 3 draw
 /// nothing, yet the glyph counts as placed.
 bool compositeGlyph(const StyleNode& style, std::uint32_t pixelFormat, const GlyphImage& image,
-                    std::int32_t penX, std::int32_t baseline, const Canvas& canvas,
+                    std::int64_t penX, std::int64_t baseline, const Canvas& canvas,
                     PixelRect& drawn);
 
 /// Sets the pixels of `area`, clipped to the canvas, to `colour` with alpha 255.
