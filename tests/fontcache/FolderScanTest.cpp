@@ -122,30 +122,6 @@ TEST_F(FolderScan, RecordsEveryFaceWithFamilyStyleAndFileTime) {
   EXPECT_EQ(triesOf(regular), 1);
 }
 
-TEST_F(FolderScan, CollectionGivesOneRowPerFaceInOrder) {
-  const std::int64_t faces = faceCount(kCollectionFont);
-  ASSERT_GE(faces, 2);
-  const auto collection = copyFont(kCollectionFont, fonts.path());
-  EXPECT_TRUE(scan());
-  const std::vector<Recorded> rows = cache.rowsOf(collection);
-  ASSERT_EQ(static_cast<std::int64_t>(rows.size()), faces);
-  for (std::int64_t k = 0; k < faces; ++k) EXPECT_EQ(rows[k].index, k);
-}
-
-TEST_F(FolderScan, RejectedFileIsTriedOnceAndRememberedAsUnreadable) {
-  const auto broken = writeFile(fonts.path(), "broken.ttf", "not a font at all");
-  EXPECT_TRUE(scan());
-  ASSERT_EQ(cache.rows.size(), 1u);
-  EXPECT_EQ(cache.rows[0].path, broken.string());
-  EXPECT_FALSE(cache.rows[0].family.has_value());
-  EXPECT_EQ(cache.rows[0].index, -1);
-  EXPECT_EQ(cache.rows[0].timestamp, 0);
-
-  EXPECT_TRUE(scan());
-  EXPECT_EQ(cache.rows.size(), 1u);
-  EXPECT_EQ(triesOf(broken), 1);
-}
-
 TEST_F(FolderScan, NamesInWideScriptsAreRecorded) {
   // Three UTF-8 bytes for each UTF-16 unit of the name.
   const auto file = copyFont(kDejaVuFolder / "DejaVuSans.ttf", fonts.path(), "\xE6\x96\x87\xE6\xB3\x89\xE9\xA9\xBF.ttf");

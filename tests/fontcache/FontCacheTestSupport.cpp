@@ -53,6 +53,10 @@ std::filesystem::path DataFolderOverride::cacheFile() const {
   return folder.path() / "Omra" / "Omra Stream Engine" / "v3.1" / "Font Cache";
 }
 
+void DataFolderOverride::makeUnusable() {
+  ::setenv("XDG_DATA_HOME", writeFile(folder.path(), "not-a-folder", "x").c_str(), 1);
+}
+
 std::filesystem::path copyFont(const std::filesystem::path& source,
                                const std::filesystem::path& folder, const std::string& name) {
   const std::filesystem::path target = folder / (name.empty() ? source.filename().string() : name);

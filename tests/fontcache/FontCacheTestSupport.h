@@ -39,6 +39,9 @@ class DataFolderOverride {
   const std::filesystem::path& path() const { return folder.path(); }
   /// Where the cache file of this data folder lives.
   std::filesystem::path cacheFile() const;
+  /// Points $XDG_DATA_HOME at a plain file instead, below which no folder can ever be
+  /// made, whoever runs the test.
+  void makeUnusable();
 
  private:
   TemporaryFolder folder;
