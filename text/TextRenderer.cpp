@@ -97,20 +97,16 @@ bool TextRenderer::replaceBaseFont(const FontSource& source, std::uint8_t bold,
 bool TextRenderer::setFont(const char* family, std::uint8_t bold, std::uint8_t italic,
                            std::uint8_t underline, std::uint8_t strikeOut,
                            std::uint8_t overrideEmbeddedFont) {
-  FontSource source;
-  source.family = family;
-  return replaceBaseFont(source, bold, italic, underline, strikeOut, overrideEmbeddedFont);
+  return replaceBaseFont(FontSource{nullptr, nullptr, 0, family}, bold, italic, underline,
+                         strikeOut, overrideEmbeddedFont);
 }
 
 bool TextRenderer::setFontFromMemory(const std::uint8_t* fontBytes, std::size_t byteCount,
                                      const char* family, std::uint8_t bold, std::uint8_t italic,
                                      std::uint8_t underline, std::uint8_t strikeOut,
                                      std::uint8_t overrideEmbeddedFont) {
-  FontSource source;
-  source.bytes = fontBytes;
-  source.byteCount = byteCount;
-  source.family = family;
-  return replaceBaseFont(source, bold, italic, underline, strikeOut, overrideEmbeddedFont);
+  return replaceBaseFont(FontSource{nullptr, fontBytes, byteCount, family}, bold, italic,
+                         underline, strikeOut, overrideEmbeddedFont);
 }
 
 void TextRenderer::setFontSize(std::int32_t pixelSize) {
@@ -177,18 +173,29 @@ bool TextRenderer::renderSubtitle(std::uint32_t pixelFormat, const char* text,
   return true;
 }
 
+namespace {
+
+std::unique_ptr<TextRendererInterface> createFrom(
+    const FontSource& source, std::int32_t pixelSize, std::uint8_t bold, std::uint8_t italic,
+    std::uint8_t underline, std::uint8_t strikeOut, std::uint8_t overrideEmbeddedFont,
+    std::uint32_t fillColour, std::uint32_t outlineColour, std::uint8_t overrideEmbeddedColour,
+    const FaceCacheCallbacks* faceCacheTable, void* userData) {
+  const BaseStyle style{pixelSize,     bold,        italic,        underline,
+                        strikeOut,     overrideEmbeddedFont,       fillColour,
+                        outlineColour, overrideEmbeddedColour};
+  return TextRenderer::create(source, style, faceCacheTable, userData);
+}
+
+}  // namespace
+
 std::unique_ptr<TextRendererInterface> createTextRenderer(
     const char* family, std::int32_t pixelSize, std::uint8_t bold, std::uint8_t italic,
     std::uint8_t underline, std::uint8_t strikeOut, std::uint8_t overrideEmbeddedFont,
     std::uint32_t fillColour, std::uint32_t outlineColour, std::uint8_t overrideEmbeddedColour,
     const FaceCacheCallbacks* faceCacheTable, void* userData) {
-  FontSource source;
-  source.family = family;
-  return TextRenderer::create(source,
-                              BaseStyle{pixelSize, bold, italic, underline, strikeOut,
-                                        overrideEmbeddedFont, fillColour, outlineColour,
-                                        overrideEmbeddedColour},
-                              faceCacheTable, userData);
+  return createFrom(FontSource{nullptr, nullptr, 0, family}, pixelSize, bold, italic, underline,
+                    strikeOut, overrideEmbeddedFont, fillColour, outlineColour,
+                    overrideEmbeddedColour, faceCacheTable, userData);
 }
 
 std::unique_ptr<TextRendererInterface> createTextRendererFromFile(
@@ -197,14 +204,9 @@ std::unique_ptr<TextRendererInterface> createTextRendererFromFile(
     std::uint8_t overrideEmbeddedFont, std::uint32_t fillColour, std::uint32_t outlineColour,
     std::uint8_t overrideEmbeddedColour, const FaceCacheCallbacks* faceCacheTable,
     void* userData) {
-  FontSource source;
-  source.path = path;
-  source.family = family;
-  return TextRenderer::create(source,
-                              BaseStyle{pixelSize, bold, italic, underline, strikeOut,
-                                        overrideEmbeddedFont, fillColour, outlineColour,
-                                        overrideEmbeddedColour},
-                              faceCacheTable, userData);
+  return createFrom(FontSource{path, nullptr, 0, family}, pixelSize, bold, italic, underline,
+                    strikeOut, overrideEmbeddedFont, fillColour, outlineColour,
+                    overrideEmbeddedColour, faceCacheTable, userData);
 }
 
 std::unique_ptr<TextRendererInterface> createTextRendererFromMemory(
@@ -213,15 +215,9 @@ std::unique_ptr<TextRendererInterface> createTextRendererFromMemory(
     std::uint8_t strikeOut, std::uint8_t overrideEmbeddedFont, std::uint32_t fillColour,
     std::uint32_t outlineColour, std::uint8_t overrideEmbeddedColour,
     const FaceCacheCallbacks* faceCacheTable, void* userData) {
-  FontSource source;
-  source.bytes = fontBytes;
-  source.byteCount = byteCount;
-  source.family = family;
-  return TextRenderer::create(source,
-                              BaseStyle{pixelSize, bold, italic, underline, strikeOut,
-                                        overrideEmbeddedFont, fillColour, outlineColour,
-                                        overrideEmbeddedColour},
-                              faceCacheTable, userData);
+  return createFrom(FontSource{nullptr, fontBytes, byteCount, family}, pixelSize, bold, italic,
+                    underline, strikeOut, overrideEmbeddedFont, fillColour, outlineColour,
+                    overrideEmbeddedColour, faceCacheTable, userData);
 }
 
 }  // namespace Orb
