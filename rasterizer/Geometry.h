@@ -24,6 +24,11 @@ struct Placement {
 /// Fraction of the frame height at which the bottom edge of a subtitle sits.
 constexpr double kSubtitleBaseline = 0.95;
 
+/// Pixels from `first` to `last`, both included; 0 or less when `last` comes before.
+constexpr std::int64_t inclusiveSpan(std::int32_t first, std::int32_t last) {
+  return static_cast<std::int64_t>(last) - first + 1;
+}
+
 /// 90 % of the frame width by 20 % of its height, truncated; 0 for an empty dimension.
 TextArea textAreaFor(std::int64_t frameWidth, std::int64_t frameHeight);
 
