@@ -1,0 +1,82 @@
+#include "fontcache/CacheDatabase.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+#include "fontcache/CacheSchema.h"
+#include "platform/Files.h"
+#include "platform/Folders.h"
+
+namespace Orb {
+namespace {
+
+constexpr const char* kSqliteInMemory = ":memory:";
+constexpr const char* kDataSubFolders[] = {"Omra", "Omra Stream Engine", "v3.1"};
+
+bool exists(const std::string& path) {
+  std::int64_t ignored = 0;
+  return Platform::modificationTime(path, ignored);
+}
+
+// A file that is there but does not start as every SQLite database does. A missing or
+// unreadable file, or an empty one (which SQLite fills), is not foreign.
+bool isForeignFile(const std::string& path) {
+  static const char kHeader[] = "SQLite format 3";  // with its zero byte: 16 bytes
+  std::ifstream in(path, std::ios::binary);
+  char start[sizeof kHeader] = {};
+  if (!in.read(start, sizeof start) && in.gcount() == 0) return false;
+  return std::memcmp(start, kHeader, sizeof kHeader) != 0;
+}
+
+}  // namespace
+
+CacheDatabase::~CacheDatabase() { db.Close(); }
+
+bool CacheDatabase::isFileBacked() const { return open && target != kSqliteInMemory; }
+
+bool CacheDatabase::OpenInDataFolder(const std::string& name, const std::string& schemaScript) {
+  if (name.empty() || name == kInMemoryCacheName) {
+    target = kSqliteInMemory;
+  } else {
+    std::string folder = Platform::userDataFolder();
+    if (folder.empty()) return false;
+    for (const char* level : kDataSubFolders) {
+      folder += Platform::kPathSeparator;
+      folder += level;
+      Platform::createDirectory(folder);  // usually there already
+    }
+    target = folder + Platform::kPathSeparator + name;
+  }
+  if (schemaScript.empty()) return true;
+  const OpenResult result = openAndRunSchema(schemaScript);
+  if (result == OpenResult::Ready) return true;
+  if (target == kSqliteInMemory) return false;
+  const bool damaged = result == OpenResult::SchemaFailed || isForeignFile(target);
+  return damaged && replaceDamagedFile(schemaScript);
+}
+
+CacheDatabase::OpenResult CacheDatabase::openAndRunSchema(const std::string& schemaScript) {
+  open = db.Open(target);
+  if (!open) return OpenResult::OpenFailed;
+  if (db.ExecSQL(schemaScript)) return OpenResult::Ready;
+  // Holding on to a connection the schema failed on would refuse every later open.
+  db.Close();
+  open = false;
+  return OpenResult::SchemaFailed;
+}
+
+bool CacheDatabase::replaceDamagedFile(const std::string& schemaScript) {
+  // A journal beside the file means some connection is writing to it: the failure may be
+  // passing, and moving the file away would pair that journal with a stranger.
+  if (exists(target + "-journal") || exists(target + "-wal")) return false;
+  if (std::rename(target.c_str(), (target + ".damaged").c_str()) != 0) return false;
+  return openAndRunSchema(schemaScript) == OpenResult::Ready;
+}
+
+void CacheDatabase::PrepareStatements() {
+  for (std::size_t i = 0; i < kCacheStatementCount; ++i)
+    db.PrepareStatement(kCacheStatements[i].name, kCacheStatements[i].sql, true);
+}
+
+}  // namespace Orb

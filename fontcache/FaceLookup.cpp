@@ -1,0 +1,128 @@
+#include "fontcache/FaceLookup.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "db/Database.h"
+#include "fontcache/CacheDatabase.h"
+#include "fontcache/CacheValues.h"
+#include "fontcache/FontFiles.h"
+
+namespace Orb {
+namespace {
+
+using KTDSOLD::ColumnTable;
+using KTDSOLD::Variant;
+using KTDSOLD::VariantMap;
+
+KTDSOLD::Database* databaseOf(void* context) {
+  auto* cache = static_cast<CacheDatabase*>(context);
+  return cache && cache->isOpen() ? &cache->database() : nullptr;
+}
+
+Variant textOrNull(const char* text) { return text ? Variant(text) : Variant(); }
+
+// A flag byte counts as set only when it is exactly 1.
+Variant flag(unsigned char value) { return IntegerValue(value == 1 ? 1 : 0); }
+
+// A font file's place in the cache: the connection, the file name and its folder's row.
+struct FileInCache {
+  KTDSOLD::Database* database = nullptr;
+  std::string fileName;
+  std::int64_t folderId = 0;
+};
+
+// False when the cache is closed or the file's folder has no single row.
+bool locate(void* context, const char* path, FileInCache& file) {
+  file.database = databaseOf(context);
+  if (!file.database || !path) return false;
+  const PathParts parts = SplitPath(path);
+  file.fileName = parts.fileName;
+  return GetFontPathId(*file.database, parts.folder, file.folderId);
+}
+
+int isFaceCached(const char* path, std::int64_t timestamp, void* context) {
+  FileInCache file;
+  if (!locate(context, path, file)) return -1;
+  VariantMap args{{"ID", IntegerValue(file.folderId)}, {"FILE", Variant(file.fileName.c_str())},
+                  {"TIMESTAMP", IntegerValue(timestamp)}};
+  ColumnTable table;
+  if (!file.database->Query("IS_FACE_CACHED", &args, &table)) return -1;
+  const std::int64_t count = ItemCount(table);
+  if (count == 0) return -1;
+  args.erase("TIMESTAMP");
+  file.database->Execute("TOUCH_FACE", &args);
+  return static_cast<int>(static_cast<std::uint32_t>(count));
+}
+
+int insertFace(const char* path, std::int64_t timestamp, const char* family, std::int64_t faceIndex,
+               unsigned char bold, unsigned char italic, void* context) {
+  FileInCache file;
+  if (!locate(context, path, file)) return -1;
+  VariantMap args{{"PATH_ID", IntegerValue(file.folderId)}, {"FILE", Variant(file.fileName.c_str())},
+                  {"TIMESTAMP", IntegerValue(timestamp)},   {"FAMILY", textOrNull(family)},
+                  {"INDEX", IntegerValue(faceIndex)},       {"BOLD", flag(bold)},
+                  {"ITALIC", flag(italic)}};
+  return file.database->Execute("INSERT_FACE", &args) ? 1 : -1;
+}
+
+// Takes the first row of the bound "FIND_FACE" that names a file and a face.
+bool takeFirstFace(KTDSOLD::Database& database, char** path, std::int64_t* faceIndex) {
+  VariantMap record;
+  while (database.FetchRecord("FIND_FACE", &record)) {
+    const auto folder = record.find("path");
+    const auto file = record.find("file_name");
+    const auto index = record.find("face_index");
+    if (folder == record.end() || file == record.end() || index == record.end()) continue;
+    const std::string full = folder->second.GetText() + file->second.GetText();
+    char* copy = ::strdup(full.c_str());
+    if (!copy) return false;
+    *path = copy;
+    *faceIndex = index->second.GetInt64();
+    return true;
+  }
+  return false;
+}
+
+int findFace(const char* family, unsigned char bold, unsigned char italic, void* context,
+             char** path, std::int64_t* faceIndex) {
+  if (!path || !faceIndex) return -1;
+  *path = nullptr;
+  KTDSOLD::Database* database = databaseOf(context);
+  if (!database || !family) return -1;
+  const bool b = bold == 1;
+  const bool i = italic == 1;
+  // The family must match; only the style gives way, bold first, then italic, then both.
+  const bool styles[4][2] = {{b, i}, {!b, i}, {b, !i}, {!b, !i}};
+  bool found = false;
+  for (const auto& style : styles) {
+    VariantMap args{{"FAMILY", Variant(family)}, {"BOLD", IntegerValue(style[0])},
+                    {"ITALIC", IntegerValue(style[1])}};
+    if (database->BindArgs("FIND_FACE", &args) && takeFirstFace(*database, path, faceIndex)) {
+      found = true;
+      break;
+    }
+  }
+  // A statement left in the middle of its rows keeps a read transaction open on the file,
+  // which would stall every other process's refresh.
+  database->ResetStatement("FIND_FACE");
+  return found ? 1 : -1;
+}
+
+}  // namespace
+
+const FaceCacheCallbacks kFaceCacheCallbacks{&isFaceCached, &insertFace, &findFace};
+
+bool GetFontPathId(KTDSOLD::Database& database, const std::string& folder, std::int64_t& id) {
+  const VariantMap key{{"path", Variant(folder.c_str())}};
+  ColumnTable table;
+  if (!database.GetRecord(key, table) || KTDSOLD::GetRowCount(table) != 1) return false;
+  VariantMap row;
+  if (!KTDSOLD::GetRow(table, 0, row)) return false;
+  const auto column = row.find("font_path_id");
+  if (column == row.end()) return false;
+  id = column->second.GetInt64();
+  return true;
+}
+
+}  // namespace Orb

@@ -1,0 +1,118 @@
+#include "fontcache/FontCacheRefresh.h"
+
+#include <atomic>
+
+#include "db/Database.h"
+#include "fontcache/CacheDatabase.h"
+#include "fontcache/CacheSchema.h"
+#include "fontcache/CacheValues.h"
+#include "fontcache/FaceLookup.h"
+#include "fontcache/FolderScan.h"
+#include "fontcache/FontFiles.h"
+
+namespace Orb {
+namespace {
+
+using KTDSOLD::ColumnTable;
+using KTDSOLD::Variant;
+using KTDSOLD::VariantMap;
+
+// Whether the shared cache file has been brought up to date by this process.
+std::atomic<bool> fileRefreshed{false};
+
+// One transaction that is rolled back unless it is committed.
+class RefreshTransaction {
+ public:
+  explicit RefreshTransaction(KTDSOLD::Database& database)
+      : db(database), begun(database.BeginTransaction(KTDSOLD::Deferred)) {}
+  ~RefreshTransaction() {
+    if (begun) db.RollbackTransaction();
+  }
+  RefreshTransaction(const RefreshTransaction&) = delete;
+  RefreshTransaction& operator=(const RefreshTransaction&) = delete;
+
+  bool isBegun() const { return begun; }
+  /// True when the work is stored; on false the destructor throws it away.
+  bool commit() {
+    if (!db.CommitTransaction()) return false;
+    begun = false;
+    return true;
+  }
+
+ private:
+  KTDSOLD::Database& db;
+  bool begun;
+};
+
+bool isFolderCached(KTDSOLD::Database& database, const std::string& folder, std::int64_t time) {
+  VariantMap args{{"PATH", Variant(folder.c_str())}, {"TIMESTAMP", IntegerValue(time)}};
+  ColumnTable table;
+  return database.Query("IS_PATH_CACHED", &args, &table) && ItemCount(table) >= 1;
+}
+
+// The row of `folder`, stamped with `time` and marked seen; false when it cannot be made.
+bool markFolderChanged(KTDSOLD::Database& database, const std::string& folder, std::int64_t time,
+                       std::int64_t& id) {
+  if (GetFontPathId(database, folder, id)) {
+    VariantMap args{{"ID", IntegerValue(id)}, {"TIMESTAMP", IntegerValue(time)}};
+    database.Execute("UPDATE_PATH", &args);
+    return true;
+  }
+  VariantMap args{{"PATH", Variant(folder.c_str())}, {"TIMESTAMP", IntegerValue(time)}};
+  if (!database.Execute("INSERT_PATH", &args)) return false;
+  id = database.GetLastInsertRowId();
+  return true;
+}
+
+// Scans `folder` when it changed since it was recorded; false only when the scan could
+// not run at all.
+bool refreshFolder(CacheDatabase& cache, const std::string& folder) {
+  KTDSOLD::Database& database = cache.database();
+  const std::int64_t time = FolderModificationTime(folder);
+  if (isFolderCached(database, folder, time)) {
+    VariantMap args{{"PATH", Variant(folder.c_str())}};
+    database.Execute("TOUCH_PATH", &args);
+    return true;
+  }
+  std::int64_t id = 0;
+  if (!markFolderChanged(database, folder, time, id)) return true;
+  VariantMap args{{"ID", IntegerValue(id)}};
+  database.Execute("RESET_TOUCHED_FACE", &args);
+  return InitTextRendererFaceCache(folder.c_str(), &kFaceCacheCallbacks, &cache);
+}
+
+bool openCache(CacheDatabase& cache, const std::string& databaseName) {
+  if (!cache.OpenInDataFolder(databaseName, kCacheSchemaScript) &&
+      !cache.OpenInDataFolder(kInMemoryCacheName, kCacheSchemaScript))
+    return false;
+  if (!cache.isOpen()) return false;
+  cache.PrepareStatements();
+  return true;
+}
+
+}  // namespace
+
+bool RefreshFontCache(CacheDatabase& cache, const std::vector<std::string>& folders,
+                      const std::string& databaseName) {
+  if (folders.empty() || databaseName.empty()) return true;
+  if (!openCache(cache, databaseName)) return false;
+  // An in-memory cache starts empty on every connection, so only the file can be skipped.
+  const bool fileBacked = cache.isFileBacked();
+  if (fileBacked && fileRefreshed.load()) return true;
+
+  KTDSOLD::Database& database = cache.database();
+  RefreshTransaction transaction(database);
+  if (!transaction.isBegun()) return false;
+  database.ExecSQL(kUntouchAllPaths);
+  for (const std::string& folder : folders)
+    if (!refreshFolder(cache, folder)) return false;
+  database.ExecSQL(kSweepPaths);
+  database.ExecSQL(kSweepFaces);
+  if (!transaction.commit()) return false;
+  if (fileBacked) fileRefreshed.store(true);
+  return true;
+}
+
+void ForgetFontCacheRefreshForTesting() { fileRefreshed.store(false); }
+
+}  // namespace Orb

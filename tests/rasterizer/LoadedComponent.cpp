@@ -1,0 +1,117 @@
+#include "LoadedComponent.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "framework/InterfaceIds.h"
+#include "framework/MessageCodes.h"
+#include "rasterizer/Entry.h"
+
+namespace QuillTest {
+
+namespace {
+
+// Loaded once per test program and kept: components may be made by any test.
+GetPluginFunction moduleEntry() {
+  static GetPluginFunction entry = [] {
+    void* module = dlopen(QUILL_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+    EXPECT_NE(module, nullptr) << dlerror();
+    return module ? reinterpret_cast<GetPluginFunction>(dlsym(module, "_getPlugin")) : nullptr;
+  }();
+  return entry;
+}
+
+template <typename Interface>
+Interface* lookUp(Orb::Plugin* plugin, const char* id) {
+  void* part = nullptr;
+  EXPECT_EQ(plugin->queryInterface(Orb::SimpleString<char>(id), &part), Orb::QUERY_INTERFACE_OK);
+  return static_cast<Interface*>(part);
+}
+
+}  // namespace
+
+std::string fixtureFontsFolder() { return std::string(QUILL_FIXTURES_DIR) + "/fonts"; }
+
+std::string quillMonoPath() { return std::string(QUILL_FIXTURES_DIR) + "/extra/QuillMono.ttf"; }
+
+std::vector<std::uint8_t> readFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+LoadedComponent::LoadedComponent() {
+  GetPluginFunction entry = moduleEntry();
+  if (!entry) return;
+  EXPECT_EQ(entry(&host, &plugin), 0);
+  if (!plugin) return;
+  component = lookUp<Orb::ComponentInterface>(plugin, Orb::ID_INTERFACE_COMPONENT);
+  transform = lookUp<Orb::TransformInterface>(plugin, Orb::ID_INTERFACE_TRANSFORM);
+}
+
+LoadedComponent::~LoadedComponent() {
+  if (plugin) {
+    component->detach();
+    release();
+  }
+}
+
+std::int32_t LoadedComponent::release() {
+  const std::int32_t count = plugin->release();
+  if (count == 0) plugin = nullptr;
+  return count;
+}
+
+void LoadedComponent::wire(const char* inputFormat, const char* outputFormat, bool attach) {
+  ASSERT_NE(plugin, nullptr);
+  if (attach) {
+    ASSERT_TRUE(component->attach(&settings));
+  }
+  input = transform->createInputPort(1, inputFormat, nullptr);
+  output = transform->createOutputPort(1, outputFormat, nullptr);
+  ASSERT_NE(input, nullptr);
+  ASSERT_NE(output, nullptr);
+  const Orb::PropertyValue port = Orb::PropertyValue::makePointer(&downstream);
+  ASSERT_TRUE(control(Orb::CONTROL_CONNECT, &port));
+  const Orb::PropertyValue source = Orb::PropertyValue::makePointer(&allocator);
+  ASSERT_TRUE(control(Orb::CONTROL_SET_ALLOCATOR, &source));
+}
+
+Host::SampleBuffer& LoadedComponent::keep(std::unique_ptr<Host::SampleBuffer> sample) {
+  samples.push_back(std::move(sample));
+  return *samples.back();
+}
+
+bool LoadedComponent::deliver(Orb::MediaBuffer& sample) {
+  const Orb::PropertyValue value = Orb::PropertyValue::makePointer(&sample);
+  return deliverMessage(Orb::MESSAGE_SAMPLE, &value);
+}
+
+bool LoadedComponent::deliverMessage(std::uint32_t code, const Orb::PropertyValue* value) {
+  return input->deliver(code, value);
+}
+
+bool LoadedComponent::control(std::uint32_t code, const Orb::PropertyValue* value) {
+  return output->control(code, value);
+}
+
+int countPixels(const Host::CapturingPort::Image& image, const std::uint8_t (&bytes)[4]) {
+  const Orb::RectInt& region = image.properties.region;
+  int count = 0;
+  for (int y = region.top; y < region.bottom; ++y) {
+    for (int x = region.left; x < region.right; ++x) {
+      const std::uint8_t* pixel = image.pixel(x, y);
+      if (pixel && std::memcmp(pixel, bytes, 4) == 0) ++count;
+    }
+  }
+  return count;
+}
+
+int boxWidth(const Host::CapturingPort::Image& image) {
+  return image.properties.region.right - image.properties.region.left;
+}
+
+}  // namespace QuillTest

@@ -1,0 +1,76 @@
+#pragma once
+// The built plug-in module, loaded as a host loads it (dlopen, then "_getPlugin"), and
+// one component from it wired to the in-process host objects: settings, allocator and a
+// capturing downstream port. Tests drive the component only through its interfaces.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/ComponentInterface.h"
+#include "framework/Plugin.h"
+#include "framework/PortInterface.h"
+#include "framework/TransformComponent.h"
+#include "framework/TransformInterface.h"
+#include "host/CapturingPort.h"
+#include "host/HostBufferAllocator.h"
+#include "host/RecordingHost.h"
+#include "host/SampleBuffer.h"
+#include "host/SettingsStore.h"
+
+namespace QuillTest {
+
+/// Fonts made for these tests: the scanned folder holds "Arial" (regular and bold) and
+/// "Quill Serif"; "Quill Mono" lies outside it.
+std::string fixtureFontsFolder();
+std::string quillMonoPath();
+std::vector<std::uint8_t> readFile(const std::string& path);
+
+/// A component made by the loaded module. It holds the one reference and releases it when
+/// destroyed (unless `release` was called already). The host objects and kept samples
+/// outlive it.
+class LoadedComponent {
+ public:
+  LoadedComponent();
+  ~LoadedComponent();
+  LoadedComponent(const LoadedComponent&) = delete;
+  LoadedComponent& operator=(const LoadedComponent&) = delete;
+
+  /// Ends the reference; answers what release answered.
+  std::int32_t release();
+
+  /// Creates both ports, attaches `settings` first when `attach` is true, connects the
+  /// capturing port and the allocator. Fails the test when any step is refused.
+  void wire(const char* inputFormat = "UTF8", const char* outputFormat = "RGBA",
+            bool attach = true);
+
+  /// Keeps `sample` alive until after the component is gone, as a host must.
+  Host::SampleBuffer& keep(std::unique_ptr<Host::SampleBuffer> sample);
+
+  /// Delivers `sample` on the input port with MESSAGE_SAMPLE.
+  bool deliver(Orb::MediaBuffer& sample);
+  /// Delivers a message with any code and value on the input port.
+  bool deliverMessage(std::uint32_t code, const Orb::PropertyValue* value);
+  /// Sends a control message to the output port, as the downstream does.
+  bool control(std::uint32_t code, const Orb::PropertyValue* value = nullptr);
+
+  Host::RecordingHost host;
+  Host::SettingsStore settings;
+  Host::HostBufferAllocator allocator;
+  Host::CapturingPort downstream;
+  std::vector<std::unique_ptr<Host::SampleBuffer>> samples;  // outlive the component
+
+  Orb::Plugin* plugin = nullptr;
+  Orb::ComponentInterface* component = nullptr;
+  Orb::TransformInterface* transform = nullptr;
+  Orb::PortInterface* input = nullptr;
+  Orb::PortInterface* output = nullptr;
+};
+
+/// Number of pixels in `image`'s region whose four bytes are exactly `bytes`.
+int countPixels(const Host::CapturingPort::Image& image, const std::uint8_t (&bytes)[4]);
+
+/// Width of the drawn box of `image`.
+int boxWidth(const Host::CapturingPort::Image& image);
+
+}  // namespace QuillTest

@@ -1,0 +1,193 @@
+#include "text/Compositor.h"
+
+#include <array>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/text/TestFonts.h"
+
+namespace {
+
+// A canvas whose buffer is exactly its size, so that any stray write shows under ASan.
+struct TestCanvas {
+  TestCanvas(std::uint32_t width, std::uint32_t height, std::uint32_t stride = 0)
+      : bytes(static_cast<std::size_t>(stride ? stride : width) * height * 4, 0) {
+    canvas = Orb::Canvas{bytes.data(), width, height, stride ? stride : width};
+  }
+  std::array<std::uint8_t, 4> at(std::uint32_t x, std::uint32_t y) const {
+    const std::uint8_t* p = &bytes[(static_cast<std::size_t>(y) * canvas.stride + x) * 4];
+    return {p[0], p[1], p[2], p[3]};
+  }
+  bool untouched() const {
+    for (std::uint8_t b : bytes) if (b != 0) return false;
+    return true;
+  }
+  std::vector<std::uint8_t> bytes;
+  Orb::Canvas canvas;
+};
+
+// A glyph image whose every pixel is (coverage, outline, fill).
+Orb::GlyphImage uniformImage(std::uint32_t width, std::uint32_t height, std::uint8_t coverage,
+                             std::uint8_t outline, std::uint8_t fill, std::int32_t left = 0,
+                             std::int32_t top = 0) {
+  Orb::GlyphImage image;
+  image.width = width;
+  image.height = height;
+  image.stride = width * 4;
+  image.left = left;
+  image.top = top;
+  image.advance = static_cast<std::int32_t>(width) + 1;
+  for (std::uint32_t i = 0; i < width * height; ++i) {
+    image.pixels.insert(image.pixels.end(), {coverage, outline, fill, 0});
+  }
+  return image;
+}
+
+class Compositing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    context = TestFonts::contextWithFont(TestFonts::kSans, 200);  // large enough for a line offset
+    style = context->styles.base();
+    style.fillColour = Orb::Colour{255, 255, 255, 0};
+    style.outlineColour = Orb::Colour{0, 0, 0, 0};
+  }
+  std::unique_ptr<Orb::RenderContext> context;
+  Orb::StyleNode style;
+  Orb::PixelRect drawn;
+};
+
+TEST_F(Compositing, FullBodyPixelIsOpaqueFillInEveryFormat) {
+  for (std::uint32_t format = 0; format < 4; ++format) {
+    TestCanvas target(4, 4);
+    ASSERT_TRUE(Orb::compositeGlyph(style, format, uniformImage(1, 1, 255, 0, 255), 1, 1,
+                                    target.canvas, drawn));
+    EXPECT_EQ(target.at(1, 1), (std::array<std::uint8_t, 4>{255, 255, 255, 255})) << format;
+  }
+}
+
+TEST_F(Compositing, ChannelsLandInTheFormatsByteOrder) {
+  style.outlineColour = Orb::Colour{200, 100, 0, 0};
+  const std::array<std::array<std::uint8_t, 4>, 4> expected = {{
+      {50, 25, 0, 128},   // RGBA
+      {128, 50, 25, 0},   // ARGB
+      {0, 25, 50, 128},   // BGRA
+      {128, 0, 25, 50},   // ABGR
+  }};
+  for (std::uint32_t format = 0; format < 4; ++format) {
+    TestCanvas target(2, 2);
+    ASSERT_TRUE(Orb::compositeGlyph(style, format, uniformImage(1, 1, 128, 64, 0), 0, 0,
+                                    target.canvas, drawn));
+    EXPECT_EQ(target.at(0, 0), expected[format]) << format;
+  }
+}
+
+TEST_F(Compositing, OverlappingGlyphsKeepTheLargerChannel) {
+  TestCanvas target(2, 1);
+  style.fillColour = Orb::Colour{255, 0, 0, 0};
+  ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, uniformImage(1, 1, 200, 0, 255), 0, 0, target.canvas, drawn));
+  style.fillColour = Orb::Colour{0, 0, 255, 0};
+  ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, uniformImage(1, 1, 100, 0, 128), 0, 0, target.canvas, drawn));
+  EXPECT_EQ(target.at(0, 0), (std::array<std::uint8_t, 4>{255, 0, 128, 200}));
+}
+
+TEST_F(Compositing, UnderlineIsDarkerAndBelowStrikeOutIsAbove) {
+  style.fillColour = Orb::Colour{255, 128, 8, 0};
+  style.underline = 1;
+  style.strikeOut = 1;
+  TestCanvas target(40, 40);
+  const Orb::GlyphImage empty = uniformImage(0, 0, 0, 0, 0);
+  ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, empty, 10, 20, target.canvas, drawn));
+  const FT_Face face = style.font->face;
+  const long d = FT_MulFix(face->underline_position, face->size->metrics.y_scale) / 64;
+  ASSERT_LT(d, 0);
+  const std::array<std::uint8_t, 4> line{223, 112, 7, 255};
+  for (long row = 20 - d; row < 20 - d + 3; ++row) {
+    EXPECT_EQ(target.at(10, static_cast<std::uint32_t>(row)), line) << row;
+    EXPECT_EQ(target.at(10, static_cast<std::uint32_t>(row)), target.at(10, 20 - d)) << row;
+  }
+  EXPECT_EQ(target.at(10, static_cast<std::uint32_t>(20 - d + 3))[3], 0);
+  EXPECT_EQ(target.at(10, static_cast<std::uint32_t>(20 + d - 1)), line);
+  EXPECT_EQ(target.at(10, static_cast<std::uint32_t>(20 + d - 2)), line);
+  EXPECT_EQ(target.at(10, static_cast<std::uint32_t>(20 + d - 3))[3], 0);
+  EXPECT_EQ(target.at(10 + empty.advance - 1, static_cast<std::uint32_t>(20 - d))[3], 255);
+  EXPECT_EQ(target.at(10 + empty.advance, static_cast<std::uint32_t>(20 - d))[3], 0);
+
+  // Strike-out covers the glyph body; underline is covered by it.
+  TestCanvas covered(40, 40);
+  style.fillColour = Orb::Colour{255, 255, 255, 0};
+  ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, uniformImage(4, 40, 255, 0, 255, 0, 20), 10, 20,
+                                  covered.canvas, drawn));
+  EXPECT_EQ(covered.at(11, static_cast<std::uint32_t>(20 + d - 1)), (std::array<std::uint8_t, 4>{223, 223, 223, 255}));
+  EXPECT_EQ(covered.at(11, static_cast<std::uint32_t>(20 - d)), (std::array<std::uint8_t, 4>{255, 255, 255, 255}));
+}
+
+TEST_F(Compositing, GlyphThatDoesNotFitIsRefusedWholeWithItsLines) {
+  style.underline = 1;
+  TestCanvas target(10, 10);
+  EXPECT_FALSE(Orb::compositeGlyph(style, Orb::kRGBA, uniformImage(6, 2, 255, 0, 255), 5, 2,
+                                   target.canvas, drawn));
+  EXPECT_FALSE(Orb::compositeGlyph(style, Orb::kRGBA, uniformImage(2, 9, 255, 0, 255, 0, 0), 0, 2,
+                                   target.canvas, drawn));
+  EXPECT_TRUE(target.untouched());
+  EXPECT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, uniformImage(5, 2, 255, 0, 255), 5, 2,
+                                  target.canvas, drawn));
+}
+
+// A negative left bearing at the left edge used to wrap to a huge unsigned column that
+// passed the fit test and was written before the buffer.
+TEST_F(Compositing, NegativeBearingAtTheLeftEdgeIsRefused) {
+  TestCanvas target(10, 10);
+  EXPECT_FALSE(Orb::compositeGlyph(style, Orb::kRGBA, uniformImage(3, 3, 255, 0, 255, -3, 3), 0, 5,
+                                   target.canvas, drawn));
+  EXPECT_TRUE(target.untouched());
+}
+
+TEST_F(Compositing, TallGlyphAtTheTopIsDrawnFromRowZeroAndSaysSo) {
+  TestCanvas target(10, 10);
+  ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, uniformImage(2, 4, 255, 0, 255, 1, 8), 2, 3,
+                                  target.canvas, drawn));
+  EXPECT_EQ(drawn.top, 0);
+  EXPECT_EQ(drawn.bottom, 4);
+  EXPECT_EQ(drawn.left, 3);
+  EXPECT_EQ(drawn.right, 5);
+  EXPECT_EQ(target.at(3, 0)[3], 255);
+}
+
+// Lines used to be drawn without looking at the canvas edges.
+TEST_F(Compositing, LinesAreClippedToTheCanvas) {
+  style.underline = 1;
+  style.strikeOut = 1;
+  // The underline falls below the last row and the strike-out above the first.
+  TestCanvas small(8, 3);
+  ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, uniformImage(2, 1, 255, 0, 255, 0, 1), 4, 1,
+                                  small.canvas, drawn));
+  EXPECT_EQ(small.at(0, 0)[3], 0);
+  // An advance past the right edge does not spill into the next row.
+  TestCanvas narrow(6, 40);
+  Orb::GlyphImage wide = uniformImage(2, 1, 255, 0, 255, 0, 1);
+  wide.advance = 9;
+  ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, wide, 4, 20, narrow.canvas, drawn));
+  const FT_Face face = style.font->face;
+  const auto row = static_cast<std::uint32_t>(
+      20 - FT_MulFix(face->underline_position, face->size->metrics.y_scale) / 64);
+  EXPECT_EQ(narrow.at(5, row)[3], 255);
+  EXPECT_EQ(narrow.at(0, row + 1)[3], 0);
+}
+
+TEST_F(Compositing, UnknownFormatDrawsNothingButPlaces) {
+  style.underline = 1;
+  TestCanvas target(4, 4);
+  EXPECT_TRUE(Orb::compositeGlyph(style, 4, uniformImage(1, 1, 255, 0, 255), 1, 1, target.canvas, drawn));
+  EXPECT_TRUE(target.untouched());
+}
+
+TEST_F(Compositing, RowsAdvanceByTheCanvasStride) {
+  TestCanvas target(2, 2, 5);
+  ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, uniformImage(2, 2, 255, 0, 255, 0, 0), 0, 0,
+                                  target.canvas, drawn));
+  EXPECT_EQ(target.at(1, 1)[3], 255);
+  EXPECT_EQ(target.at(2, 0)[3], 0);
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+#include "text/GlyphImage.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/text/TestFonts.h"
+
+namespace {
+
+const std::uint8_t* pixelAt(const Orb::GlyphImage& image, std::uint32_t row, std::uint32_t column) {
+  return &image.pixels[row * image.stride + column * 4];
+}
+
+class GlyphImages : public ::testing::Test {
+ protected:
+  void SetUp() override { context = TestFonts::contextWithFont(TestFonts::kSans, 40); }
+  std::unique_ptr<Orb::RenderContext> context;
+};
+
+TEST_F(GlyphImages, BodyAndOutlineWeightsFollowTheirCoverages) {
+  Orb::GlyphImage image;
+  ASSERT_TRUE(Orb::buildGlyphImage(*context, U'H', image));
+  ASSERT_GT(image.width, 0u);
+  ASSERT_EQ(image.stride, image.width * 4);
+  ASSERT_EQ(image.pixels.size(), static_cast<std::size_t>(image.stride) * image.height);
+  int body = 0, strokeOnly = 0;
+  for (std::uint32_t r = 0; r < image.height; ++r) {
+    for (std::uint32_t c = 0; c < image.width; ++c) {
+      const std::uint8_t* p = pixelAt(image, r, c);
+      EXPECT_EQ(p[3], 0);
+      EXPECT_LE(p[Orb::GlyphImage::kFill], p[Orb::GlyphImage::kCoverage]);
+      EXPECT_LE(p[Orb::GlyphImage::kOutline], p[Orb::GlyphImage::kCoverage]);
+      if (p[Orb::GlyphImage::kFill] == 255) {
+        ++body;
+        EXPECT_EQ(p[Orb::GlyphImage::kOutline], 0);
+        EXPECT_EQ(p[Orb::GlyphImage::kCoverage], 255);
+      }
+      if (p[Orb::GlyphImage::kCoverage] == 255 && p[Orb::GlyphImage::kFill] == 0) {
+        ++strokeOnly;
+        EXPECT_EQ(p[Orb::GlyphImage::kOutline], 255);
+      }
+    }
+  }
+  EXPECT_GT(body, 50);
+  EXPECT_GT(strokeOnly, 50);
+  // The stroke pads the plain glyph on every side; the bearings are the plain glyph's.
+  FT_Load_Char(context->styles.top().font->face, U'H', FT_LOAD_RENDER);
+  const FT_GlyphSlot slot = context->styles.top().font->face->glyph;
+  EXPECT_GE(image.width, slot->bitmap.width + 2);
+  EXPECT_GE(image.height, slot->bitmap.rows + 2);
+  EXPECT_EQ(image.left, slot->metrics.horiBearingX / 64);
+  EXPECT_EQ(image.top, slot->metrics.horiBearingY / 64);
+  EXPECT_EQ(image.advance, slot->advance.x / 64 + 1);
+}
+
+TEST_F(GlyphImages, BlanksAndMissingCodePointsStillYieldImages) {
+  Orb::GlyphImage blank;
+  ASSERT_TRUE(Orb::buildGlyphImage(*context, U' ', blank));
+  EXPECT_GT(blank.advance, 1);
+
+  Orb::GlyphImage missing;
+  ASSERT_TRUE(Orb::buildGlyphImage(*context, 0x10FFFD, missing)) << "drawn as the missing glyph";
+  EXPECT_GT(missing.width, 0u);
+}
+
+TEST_F(GlyphImages, SyntheticItalicShearsTheGlyph) {
+  Orb::GlyphImage upright;
+  ASSERT_TRUE(Orb::buildGlyphImage(*context, U'l', upright));
+  Orb::FontRecord& record = *context->styles.top().font;
+  record.transform = FT_Matrix{0x10000, 0x4CCC, 0, 0x10000};
+  FT_Set_Transform(record.face, &record.transform, nullptr);
+  Orb::GlyphImage sheared;
+  ASSERT_TRUE(Orb::buildGlyphImage(*context, U'l', sheared));
+  EXPECT_EQ(sheared.height, upright.height);
+  // A 40-pixel stem leaning by 0.3 gains about 12 pixels of width.
+  EXPECT_GE(sheared.width, upright.width + 9);
+  // Its top leans right of its bottom.
+  auto firstInk = [](const Orb::GlyphImage& image, std::uint32_t row) {
+    for (std::uint32_t c = 0; c < image.width; ++c) {
+      if (pixelAt(image, row, c)[Orb::GlyphImage::kCoverage] > 128) return c;
+    }
+    return image.width;
+  };
+  EXPECT_GT(firstInk(sheared, 2), firstInk(sheared, sheared.height - 3) + 6);
+  EXPECT_LE(firstInk(upright, 2), firstInk(upright, upright.height - 3) + 1);
+}
+
+TEST_F(GlyphImages, StyleWithoutFaceFails) {
+  context->styles.top().font->closeFace();
+  Orb::GlyphImage image;
+  EXPECT_FALSE(Orb::buildGlyphImage(*context, U'x', image));
+}
+
+}  // namespace

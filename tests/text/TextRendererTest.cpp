@@ -1,0 +1,278 @@
+#include "text/TextRenderer.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/log/RecordingLog.h"
+#include "tests/text/TestFonts.h"
+
+namespace {
+
+// An allocation callback over a vector, with knobs for the ways a caller can get it wrong.
+struct Allocator {
+  std::vector<std::uint8_t> bytes;
+  std::uint32_t requestedWidth = 0;
+  std::uint32_t requestedHeight = 0;
+  int calls = 0;
+  bool refuse = false;
+  int strideShortBy = 0;     // report a stride this much smaller than the width
+  std::size_t lengthShortBy = 0;
+
+  static bool allocate(std::uint32_t width, std::uint32_t height, std::uint32_t planes,
+                       std::uint8_t** buffer, std::size_t* byteLength, std::uint32_t* stride,
+                       void* data) {
+    auto* self = static_cast<Allocator*>(data);
+    ++self->calls;
+    self->requestedWidth = width;
+    self->requestedHeight = height;
+    if (self->refuse || planes != 1) return false;
+    *stride = width - static_cast<std::uint32_t>(self->strideShortBy);
+    const std::size_t length = static_cast<std::size_t>(*stride) * 4 * height - self->lengthShortBy;
+    self->bytes.assign(length, 0xAB);
+    *buffer = self->bytes.data();
+    *byteLength = length;
+    return true;
+  }
+};
+
+struct Results {
+  std::uint32_t width = 7, height = 7, xOffset = 7, yOffset = 7, stride = 7;
+};
+
+std::unique_ptr<Orb::TextRendererInterface> sansRenderer(std::int32_t size = 22) {
+  return Orb::createTextRendererFromFile(TestFonts::kSans.c_str(), nullptr, size, 0, 0, 0, 0, 0,
+                                         0x00FFFFFF, 0, 0, nullptr, nullptr);
+}
+
+bool render(Orb::TextRendererInterface& renderer, const std::string& text, Allocator& allocator,
+            Results& results, std::uint32_t maxWidth = 400, std::uint32_t maxHeight = 100,
+            std::uint32_t format = 0) {
+  return renderer.renderSubtitle(format, text.data(), text.size(), maxWidth, maxHeight,
+                                 &results.width, &results.height, &results.xOffset,
+                                 &results.yOffset, &results.stride, &Allocator::allocate,
+                                 &allocator);
+}
+
+Orb::RenderContext& contextOf(Orb::TextRendererInterface& renderer) {
+  return static_cast<Orb::TextRenderer&>(renderer).contextForTesting();
+}
+
+// A face lookup that finds every family in DejaVu Serif.
+int findSerif(const char*, unsigned char, unsigned char, void*, char** path, std::int64_t* index) {
+  *path = strdup(TestFonts::kSerif.c_str());
+  *index = 0;
+  return 1;
+}
+const Orb::FaceCacheCallbacks kSerifTable{nullptr, nullptr, &findSerif};
+
+TEST(TextRendererCreation, AcceptsOneSourceOrAPathWithItsFamily) {
+  EXPECT_NE(sansRenderer(), nullptr);
+  EXPECT_EQ(Orb::createTextRendererFromFile(nullptr, nullptr, 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr);
+  EXPECT_EQ(Orb::createTextRendererFromFile("/no/such/font.ttf", nullptr, 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr);
+  EXPECT_NE(Orb::createTextRendererFromFile(TestFonts::kSans.c_str(), "DejaVu Sans", 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr);
+  EXPECT_EQ(Orb::createTextRendererFromFile(TestFonts::kSans.c_str(), "Other", 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr)
+      << "the family selects inside the file; without a lookup there is nothing else";
+  EXPECT_EQ(Orb::createTextRenderer("DejaVu Serif", 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr);
+  EXPECT_NE(Orb::createTextRenderer("Anything", 22, 0, 0, 0, 0, 0, 0, 0, 0, &kSerifTable, nullptr), nullptr);
+
+  const auto bytes = TestFonts::readFile(TestFonts::kSans);
+  EXPECT_NE(Orb::createTextRendererFromMemory(bytes.data(), bytes.size(), nullptr, 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr);
+  EXPECT_EQ(Orb::createTextRendererFromMemory(bytes.data(), bytes.size(), "DejaVu Sans", 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr);
+  EXPECT_EQ(Orb::createTextRendererFromMemory(bytes.data(), 0, nullptr, 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr);
+  const std::vector<std::uint8_t> junk(1000, 0x5A);
+  EXPECT_EQ(Orb::createTextRendererFromMemory(junk.data(), junk.size(), nullptr, 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr);
+}
+
+TEST(TextRendererCreation, KeepsItsOwnCopyOfFontBytes) {
+  auto bytes = TestFonts::readFile(TestFonts::kSans);
+  auto renderer = Orb::createTextRendererFromMemory(bytes.data(), bytes.size(), nullptr, 22, 0, 0, 0, 0, 0,
+                                                    0x00FFFFFF, 0, 0, nullptr, nullptr);
+  ASSERT_NE(renderer, nullptr);
+  std::fill(bytes.begin(), bytes.end(), 0);
+  bytes.clear();
+  bytes.shrink_to_fit();
+  Allocator allocator;
+  Results results;
+  EXPECT_TRUE(render(*renderer, "still readable", allocator, results));
+  EXPECT_GT(results.width, 10u);
+}
+
+TEST(TextRendererRendering, RequestsOneAndAHalfTimesTheAreaAndReportsTheBox) {
+  auto renderer = sansRenderer();
+  Allocator allocator;
+  Results results;
+  RecordingLog_clear();
+  ASSERT_TRUE(render(*renderer, "Hello", allocator, results));
+  EXPECT_EQ(allocator.requestedWidth, 600u);
+  EXPECT_EQ(allocator.requestedHeight, 150u);
+  EXPECT_EQ(results.stride, 600u);
+  EXPECT_GT(results.xOffset, 90u);
+  EXPECT_LT(results.xOffset, 110u);
+  EXPECT_GT(results.width, 40u);
+  // Every pixel outside the box is cleared; some inside are not.
+  int inkOutside = 0, inkInside = 0;
+  for (std::uint32_t y = 0; y < 150; ++y) {
+    for (std::uint32_t x = 0; x < 600; ++x) {
+      const bool ink = allocator.bytes[(y * 600 + x) * 4 + 3] != 0;
+      const bool inside = x >= results.xOffset && x < results.xOffset + results.width &&
+                          y >= results.yOffset && y < results.yOffset + results.height;
+      (inside ? inkInside : inkOutside) += ink;
+    }
+  }
+  EXPECT_EQ(inkOutside, 0);
+  EXPECT_GT(inkInside, 100);
+
+  const auto messages = RecordingLog_messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].category, "Text");
+  EXPECT_EQ(messages[0].function, "TextRenderer::renderSubtitle");
+  EXPECT_EQ(messages[0].line, 1828);
+  const std::string expected =
+      "orbTR_renderSubtitle: xMin: " + std::to_string(results.xOffset) +
+      " xMax: " + std::to_string(results.xOffset + results.width - 1) +
+      " yMin: " + std::to_string(results.yOffset) +
+      " yMax: " + std::to_string(results.yOffset + results.height - 1) +
+      "\n    xOffset: " + std::to_string(results.xOffset) + " yOffset: " + std::to_string(results.yOffset) +
+      " width: " + std::to_string(results.width) + " height: " + std::to_string(results.height) +
+      " stride: 600\n    maxWidth: 400 maxHeight: 100";
+  EXPECT_EQ(messages[0].text, expected);
+}
+
+TEST(TextRendererRendering, FailuresLeaveOutputsAloneAndLogNothing) {
+  auto renderer = sansRenderer();
+  Allocator allocator;
+  Results results;
+  RecordingLog_clear();
+  EXPECT_FALSE(render(*renderer, "", allocator, results));
+  EXPECT_FALSE(render(*renderer, "bad \xC0 byte", allocator, results));
+  EXPECT_FALSE(renderer->renderSubtitle(0, "x", 1, 400, 100, &results.width, nullptr, &results.xOffset,
+                                        &results.yOffset, &results.stride, &Allocator::allocate, &allocator));
+  EXPECT_FALSE(renderer->renderSubtitle(0, "x", 1, 400, 100, &results.width, &results.height, &results.xOffset,
+                                        &results.yOffset, &results.stride, nullptr, &allocator));
+  EXPECT_EQ(allocator.calls, 0);
+  EXPECT_EQ(results.width, 7u);
+
+  allocator.refuse = true;
+  EXPECT_FALSE(render(*renderer, "x", allocator, results));
+  EXPECT_EQ(results.width, 600u) << "the requested canvas is reported";
+  EXPECT_EQ(results.height, 150u);
+  EXPECT_EQ(results.xOffset, 7u);
+  EXPECT_TRUE(RecordingLog_messages().empty());
+}
+
+// The canvas used to be written at the reported stride while fitted to the requested
+// width, so a short stride or buffer was overrun.
+TEST(TextRendererRendering, RefusesABufferSmallerThanTheCanvas) {
+  auto renderer = sansRenderer();
+  Results results;
+  Allocator shortStride;
+  shortStride.strideShortBy = 599;  // one pixel per row: the line of W would run far past
+  EXPECT_FALSE(render(*renderer, std::string(60, 'W'), shortStride, results));
+  Allocator shortLength;
+  shortLength.lengthShortBy = 600 * 4 * 75;  // half the rows the text reaches
+  EXPECT_FALSE(render(*renderer, "WWW\nWWW\nWWW", shortLength, results));
+  EXPECT_EQ(shortLength.bytes.back(), 0xAB) << "nothing was written";
+}
+
+TEST(TextRendererRendering, NothingDrawnIsAnEmptyBox) {
+  auto renderer = sansRenderer();
+  Allocator allocator;
+  Results results;
+  ASSERT_TRUE(render(*renderer, "<b></b>", allocator, results));
+  EXPECT_EQ(results.width, 0u);
+  EXPECT_EQ(results.height, 0u);
+  EXPECT_EQ(results.xOffset, 0u);
+  EXPECT_EQ(results.yOffset, 0u);
+  EXPECT_EQ(results.stride, 600u);
+}
+
+TEST(TextRendererStyle, FontSizeFollowsOnlyStylesAtTheBaseSize) {
+  auto renderer = sansRenderer(22);
+  Allocator allocator;
+  Results results;
+  ASSERT_TRUE(render(*renderer, "<u><font size=\"+1\">x", allocator, results));
+  renderer->setFontSize(30);
+  Orb::StyleStack& styles = contextOf(*renderer).styles;
+  ASSERT_EQ(styles.depth(), 3u);
+  EXPECT_EQ(styles.at(0).size, 30);
+  EXPECT_EQ(styles.at(1).size, 30);
+  EXPECT_EQ(styles.at(2).size, 24);
+  EXPECT_EQ(styles.base().font->face->size->metrics.y_ppem, 30);
+  renderer->setFontSize(-5);
+  EXPECT_EQ(styles.base().size, Orb::MarkupLimits::kMinPixelSize);
+}
+
+TEST(TextRendererStyle, SetFontMovesStylesThatUsedTheBaseFont) {
+  auto renderer = Orb::createTextRenderer("Anything", 22, 0, 0, 0, 0, 0, 0x00FFFFFF, 0, 0,
+                                          &kSerifTable, nullptr);
+  ASSERT_NE(renderer, nullptr);
+  Allocator allocator;
+  Results results;
+  ASSERT_TRUE(render(*renderer, "<u><b>x", allocator, results));
+  Orb::StyleStack& styles = contextOf(*renderer).styles;
+  const auto boldRecord = styles.at(2).font;
+  ASSERT_TRUE(renderer->setFont("Other", 0, 0, 0, 1, 0));
+  EXPECT_EQ(styles.at(1).font, styles.base().font);
+  EXPECT_EQ(styles.at(1).underline, 0) << "walked nodes take the call's lines";
+  EXPECT_EQ(styles.at(1).strikeOut, 1);
+  EXPECT_EQ(styles.at(2).font, boldRecord) << "a style with a font of its own keeps it";
+  EXPECT_EQ(styles.base().font->face->size->metrics.y_ppem, 22);
+
+  EXPECT_FALSE(renderer->setFont(nullptr, 0, 0, 0, 0, 1));
+  EXPECT_EQ(styles.base().overrideEmbeddedFont, 1) << "stored even though the call failed";
+  const auto bytes = TestFonts::readFile(TestFonts::kSansBold);
+  EXPECT_FALSE(renderer->setFontFromMemory(bytes.data(), bytes.size(), "DejaVu Sans", 0, 0, 0, 0, 0));
+  ASSERT_TRUE(renderer->setFontFromMemory(bytes.data(), bytes.size(), nullptr, 0, 0, 0, 0, 0));
+  EXPECT_TRUE(styles.base().font->face->style_flags & FT_STYLE_FLAG_BOLD);
+}
+
+TEST(TextRendererStyle, FailedSetFontKeepsTheOldFont) {
+  auto renderer = sansRenderer();
+  const auto before = contextOf(*renderer).styles.base().font;
+  EXPECT_FALSE(renderer->setFont("Nowhere", 0, 0, 0, 0, 0));
+  EXPECT_EQ(contextOf(*renderer).styles.base().font, before);
+  const std::vector<std::uint8_t> junk(64, 1);
+  EXPECT_FALSE(renderer->setFontFromMemory(junk.data(), junk.size(), nullptr, 0, 0, 0, 0, 0));
+  EXPECT_EQ(contextOf(*renderer).styles.base().font, before);
+}
+
+// Whatever a subtitle file holds must end in a defined result, quickly and without leaks.
+TEST(TextRendererHostileInput, SurvivesWhatSubtitleFilesCanHold) {
+  auto renderer = sansRenderer();
+  Allocator allocator;
+  Results results;
+  std::string bolds;
+  while (bolds.size() < (1u << 20)) bolds += "<b>";
+  std::string faces;
+  while (faces.size() < (1u << 20)) faces += "<font face=\"DejaVu Sans\">";
+  std::string huge = "<font size=\"+999999999999\">";
+  huge += std::string(1u << 20, 'W');
+  // Small first line, then a megabyte of glyphs that are each built and found too big.
+  const std::string neverFits = "H<font size=\"+140\">" + std::string(1u << 20, '|');
+  const std::string inputs[] = {
+      bolds + "text", faces + "text", huge, neverFits,
+      "<font size=\"+99999\">big</font>", "<font color=\"#ff0000", "abc<b", "<<<<>>>>",
+      std::string("a\0<b>b", 6), "<font face=\"\xF4\x8F\xBF\xBF\">x", std::string(1u << 16, '\n'),
+      "<font face=\"DejaVu Sans\" size=\"-99\">tiny</font>",
+  };
+  for (const std::string& input : inputs) {
+    render(*renderer, input, allocator, results);
+    EXPECT_LE(contextOf(*renderer).styles.depth(), Orb::StyleStack::kMaxDepth);
+  }
+  // The renderer is still fine afterwards.
+  ASSERT_TRUE(render(*renderer, "fine", allocator, results));
+  EXPECT_GT(results.width, 10u);
+}
+
+TEST(TextRendererHostileInput, GlyphsLargerThanTheCanvasAreSkipped) {
+  auto renderer = sansRenderer(1024);
+  Allocator allocator;
+  Results results;
+  ASSERT_TRUE(render(*renderer, "WWWW", allocator, results, 100, 40));
+  EXPECT_EQ(results.width, 0u);
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+#include "text/Compositor.h"
+
+#include <algorithm>
+
+namespace Orb {
+
+namespace {
+
+// Channel offsets inside one pixel, fixed per format so each loop is specialised.
+template <int Red, int Green, int Blue, int Alpha>
+struct ChannelOrder {
+  static constexpr int red = Red, green = Green, blue = Blue, alpha = Alpha;
+};
+using RgbaLayout = ChannelOrder<0, 1, 2, 3>;
+using ArgbLayout = ChannelOrder<1, 2, 3, 0>;
+using BgraLayout = ChannelOrder<2, 1, 0, 3>;
+using AbgrLayout = ChannelOrder<3, 2, 1, 0>;
+
+// Calls `work` with the layout type of `pixelFormat`; false for an unknown code.
+template <typename Work>
+bool withChannelOrder(std::uint32_t pixelFormat, Work&& work) {
+  switch (pixelFormat) {
+    case kRGBA: work(RgbaLayout{}); return true;
+    case kARGB: work(ArgbLayout{}); return true;
+    case kBGRA: work(BgraLayout{}); return true;
+    case kABGR: work(AbgrLayout{}); return true;
+    default: return false;
+  }
+}
+
+std::size_t rowPitch(const Canvas& canvas) { return static_cast<std::size_t>(canvas.stride) * 4; }
+
+inline std::uint8_t channel(unsigned outlineWeight, unsigned outline, unsigned fillWeight,
+                            unsigned fill) {
+  return static_cast<std::uint8_t>(std::min(255u, outlineWeight * outline / 255 + fillWeight * fill / 255));
+}
+
+template <typename L>
+void drawGlyph(const StyleNode& style, const GlyphImage& image, std::int64_t x0, std::int64_t row0,
+               const Canvas& canvas) {
+  const Colour fill = style.fillColour;
+  const Colour outline = style.outlineColour;
+  for (std::uint32_t r = 0; r < image.height; ++r) {
+    const std::uint8_t* in = &image.pixels[static_cast<std::size_t>(r) * image.stride];
+    std::uint8_t* out = canvas.pixels + static_cast<std::size_t>(row0 + r) * rowPitch(canvas) +
+                        static_cast<std::size_t>(x0) * 4;
+    for (std::uint32_t c = 0; c < image.width; ++c, in += 4, out += 4) {
+      const unsigned o = in[GlyphImage::kOutline];
+      const unsigned w = in[GlyphImage::kFill];
+      out[L::red] = std::max(out[L::red], channel(o, outline.red, w, fill.red));
+      out[L::green] = std::max(out[L::green], channel(o, outline.green, w, fill.green));
+      out[L::blue] = std::max(out[L::blue], channel(o, outline.blue, w, fill.blue));
+      out[L::alpha] = std::max(out[L::alpha], in[GlyphImage::kCoverage]);
+    }
+  }
+}
+
+// Lines are drawn a shade darker than the body so they stay distinct from it.
+Colour lineColour(Colour fill) {
+  return Colour{static_cast<std::uint8_t>(fill.red * 7 / 8),
+                static_cast<std::uint8_t>(fill.green * 7 / 8),
+                static_cast<std::uint8_t>(fill.blue * 7 / 8), 255};
+}
+
+// The face's underline position at the current size, whole pixels (negative = below).
+std::int64_t underlineOffset(const StyleNode& style) {
+  const FT_Face face = style.font ? style.font->face : nullptr;
+  if (face == nullptr || face->size == nullptr) return 0;
+  return FT_MulFix(face->underline_position, face->size->metrics.y_scale) / 64;
+}
+
+}  // namespace
+
+void fillSpan(std::uint32_t pixelFormat, Colour colour, PixelRect area, const Canvas& canvas) {
+  const std::int64_t left = std::max<std::int64_t>(area.left, 0);
+  const std::int64_t right = std::min<std::int64_t>(area.right, canvas.width);
+  const std::int64_t top = std::max<std::int64_t>(area.top, 0);
+  const std::int64_t bottom = std::min<std::int64_t>(area.bottom, canvas.height);
+  if (left >= right || top >= bottom) return;
+  withChannelOrder(pixelFormat, [&](auto order) {
+    using L = decltype(order);
+    for (std::int64_t y = top; y < bottom; ++y) {
+      std::uint8_t* out = canvas.pixels + static_cast<std::size_t>(y) * rowPitch(canvas) +
+                          static_cast<std::size_t>(left) * 4;
+      for (std::int64_t x = left; x < right; ++x, out += 4) {
+        out[L::red] = colour.red;
+        out[L::green] = colour.green;
+        out[L::blue] = colour.blue;
+        out[L::alpha] = 255;
+      }
+    }
+  });
+}
+
+bool compositeGlyph(const StyleNode& style, std::uint32_t pixelFormat, const GlyphImage& image,
+                    std::int64_t penX, std::int64_t baseline, const Canvas& canvas,
+                    PixelRect& drawn) {
+  if (canvas.pixels == nullptr) return false;
+  // Signed and 64-bit: a negative bearing must not wrap into a huge column that "fits".
+  const std::int64_t x0 = penX + image.left;
+  const std::int64_t row0 = baseline < image.top ? 0 : baseline - image.top;
+  if (x0 < 0 || x0 + image.width > canvas.width || row0 + image.height > canvas.height) {
+    return false;
+  }
+  const Colour line = lineColour(style.fillColour);
+  const std::int64_t d = underlineOffset(style);
+  const std::int64_t spanRight = penX + image.advance;
+  if (style.underline) {
+    fillSpan(pixelFormat, line, PixelRect{penX, baseline - d, spanRight, baseline - d + 3}, canvas);
+  }
+  withChannelOrder(pixelFormat, [&](auto order) {
+    drawGlyph<decltype(order)>(style, image, x0, row0, canvas);
+  });
+  if (style.strikeOut) {
+    fillSpan(pixelFormat, line, PixelRect{penX, baseline + d - 2, spanRight, baseline + d}, canvas);
+  }
+  drawn = PixelRect{x0, row0, x0 + image.width, row0 + image.height};
+  return true;
+}
+
+}  // namespace Orb

@@ -1,0 +1,45 @@
+#pragma once
+// Merges glyph images into the caller's 32-bit canvas by a per-channel maximum (not alpha
+// blending: the canvas starts transparent black and glyphs only ever add ink), and draws
+// underline and strike-out.
+#include <cstddef>
+#include <cstdint>
+
+#include "text/GlyphImage.h"
+#include "text/StyleStack.h"
+
+namespace Orb {
+
+/// Byte orders of a canvas pixel, by the code the owner passes.
+enum PixelFormat : std::uint32_t { kRGBA = 0, kARGB = 1, kBGRA = 2, kABGR = 3 };
+
+/// The caller's buffer: `height` rows of `stride` pixels, 4 bytes each, `width` of them in
+/// use. Not owned.
+struct Canvas {
+  std::uint8_t* pixels = nullptr;
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  std::uint32_t stride = 0;
+};
+
+/// A rectangle of canvas pixels, right and bottom exclusive.
+struct PixelRect {
+  std::int64_t left = 0;
+  std::int64_t top = 0;
+  std::int64_t right = 0;
+  std::int64_t bottom = 0;
+};
+
+/// Places `image` with its origin at (`penX`, `baseline`) in the top style's colours, with
+/// the style's underline beneath and strike-out above it. A glyph reaching above the
+/// canvas is moved down to row 0; one that does not fit otherwise is refused whole (false,
+/// nothing drawn). On true `drawn` is where the image went. Format codes above 3 draw
+/// nothing, yet the glyph counts as placed.
+bool compositeGlyph(const StyleNode& style, std::uint32_t pixelFormat, const GlyphImage& image,
+                    std::int64_t penX, std::int64_t baseline, const Canvas& canvas,
+                    PixelRect& drawn);
+
+/// Sets the pixels of `area`, clipped to the canvas, to `colour` with alpha 255.
+void fillSpan(std::uint32_t pixelFormat, Colour colour, PixelRect area, const Canvas& canvas);
+
+}  // namespace Orb

@@ -1,0 +1,22 @@
+#pragma once
+// Opens the FreeType face a font record asks for: from the record's own file or bytes
+// first, then through the owner's face lookup, with a synthetic italic when the lookup
+// can only offer an upright face.
+#include <cstdint>
+
+#include "text/RenderContext.h"
+
+namespace Orb {
+
+/// Font collections with more faces than this are only searched this far: a file that
+/// claims a million faces would otherwise cost a million failed opens.
+constexpr long kMaxFaceIndicesTried = 256;
+
+/// The 0.3 shear of the synthetic italic, in 16.16.
+constexpr FT_Fixed kSyntheticItalicShear = 0x4CCC;
+
+/// Makes sure `record` has an open face. True when it already had one or one was found.
+/// On false the record has no face; the caller decides what the style falls back to.
+bool resolveFace(RenderContext& context, FontRecord& record);
+
+}  // namespace Orb

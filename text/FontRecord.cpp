@@ -1,0 +1,22 @@
+#include "text/FontRecord.h"
+
+namespace Orb {
+
+FontRecord::~FontRecord() { closeFace(); }
+
+std::shared_ptr<FontRecord> FontRecord::clone() const {
+  auto copy = std::make_shared<FontRecord>();
+  copy->family = family;
+  copy->path = path;
+  copy->data = data;
+  return copy;
+}
+
+void FontRecord::closeFace() {
+  if (face != nullptr) FT_Done_Face(face);
+  face = nullptr;
+  transform = FT_Matrix{0x10000, 0, 0, 0x10000};
+  loadFlags = 0;
+}
+
+}  // namespace Orb

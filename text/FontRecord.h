@@ -1,0 +1,48 @@
+#pragma once
+// The font that one or more style nodes draw with, and the in-memory font file that
+// several records may share. Records are shared through std::shared_ptr: the count of
+// owners is the number of style nodes using the record, and the last owner closes its face.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+namespace Orb {
+
+/// A private copy of a font file held in memory. FreeType reads these bytes for as long
+/// as a face opened from them is open, so every record with such a face keeps a reference.
+struct FontData {
+  std::vector<unsigned char> bytes;
+};
+
+/// What a style asks for (family, style flags, its own file or bytes) and, once resolved,
+/// the open face. The face belongs to the record and is closed with it, so a record must
+/// not outlive the FreeType library the face was opened with.
+struct FontRecord {
+  FontRecord() = default;
+  ~FontRecord();
+  FontRecord(const FontRecord&) = delete;
+  FontRecord& operator=(const FontRecord&) = delete;
+
+  /// A new, unresolved record with the same family, path and font bytes but neither bold
+  /// nor italic: style flags are not inherited, so <i> inside <b> asks for italic only.
+  std::shared_ptr<FontRecord> clone() const;
+
+  /// Closes the face (if any) and returns the transform and load flags to upright.
+  void closeFace();
+
+  std::optional<std::string> family;
+  std::optional<std::string> path;
+  std::shared_ptr<const FontData> data;
+  std::uint8_t bold = 0;
+  std::uint8_t italic = 0;
+  FT_Face face = nullptr;  // owned
+  FT_Matrix transform{0x10000, 0, 0, 0x10000};
+  FT_Int32 loadFlags = 0;
+};
+
+}  // namespace Orb

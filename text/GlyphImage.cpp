@@ -1,0 +1,130 @@
+#include "text/GlyphImage.h"
+
+#include <limits>
+
+#include FT_GLYPH_H
+
+#include "text/GreyBitmap.h"
+
+namespace Orb {
+
+namespace {
+
+// Owns one FT_Glyph.
+class GlyphHandle {
+ public:
+  GlyphHandle() = default;
+  ~GlyphHandle() { reset(nullptr); }
+  GlyphHandle(const GlyphHandle&) = delete;
+  GlyphHandle& operator=(const GlyphHandle&) = delete;
+  FT_Glyph get() const { return glyph; }
+  FT_Glyph* out() { return &glyph; }
+  /// Forgets the glyph without freeing it (FreeType has already freed it).
+  void release() { glyph = nullptr; }
+  void reset(FT_Glyph replacement) {
+    if (glyph != nullptr && glyph != replacement) FT_Done_Glyph(glyph);
+    glyph = replacement;
+  }
+
+ private:
+  FT_Glyph glyph = nullptr;
+};
+
+constexpr unsigned squareCoverage(unsigned value) { return value * value / 255; }
+
+// The stroked glyph as a bitmap glyph, or null. A glyph the stroker refuses (an embedded
+// bitmap, or an outline it cannot parse) goes on unstroked.
+bool strokeAndRender(FT_Stroker stroker, FT_Glyph glyph, GlyphHandle& result) {
+  if (FT_Glyph_Copy(glyph, result.out()) != 0) return false;
+  FT_Glyph stroked = result.get();
+  if (result.get()->format == FT_GLYPH_FORMAT_OUTLINE &&
+      FT_Glyph_Stroke(&stroked, stroker, 0) == 0) {
+    result.reset(stroked);
+  }
+  FT_Glyph bitmap = result.get();
+  // On success FreeType destroys the glyph it converted; on failure it keeps it.
+  if (FT_Glyph_To_Bitmap(&bitmap, FT_RENDER_MODE_NORMAL, nullptr, 1) != 0) return false;
+  if (bitmap != result.get()) result.release();
+  result.reset(bitmap);
+  return bitmap->format == FT_GLYPH_FORMAT_BITMAP;
+}
+
+bool allocateImage(std::uint32_t width, std::uint32_t height, GlyphImage& image) {
+  constexpr std::size_t kMax = std::numeric_limits<std::size_t>::max();
+  if (width > std::numeric_limits<std::uint32_t>::max() / 4) return false;
+  const std::size_t stride = static_cast<std::size_t>(width) * 4;
+  if (height != 0 && stride > kMax / height) return false;
+  image.width = width;
+  image.height = height;
+  image.stride = static_cast<std::uint32_t>(stride);
+  image.pixels.assign(stride * height, 0);
+  return true;
+}
+
+// Merges the plain glyph's coverage, centred on the stroked image and clipped to it.
+void mergeFill(const GreyBitmap& fill, GlyphImage& image) {
+  const std::int64_t rowOffset = (static_cast<std::int64_t>(image.height) - fill.height()) / 2;
+  const std::int64_t columnOffset = (static_cast<std::int64_t>(image.width) - fill.width()) / 2;
+  for (std::uint32_t r = 0; r < fill.height(); ++r) {
+    const std::int64_t row = rowOffset + r;
+    if (row < 0 || row >= image.height) continue;
+    for (std::uint32_t c = 0; c < fill.width(); ++c) {
+      const std::int64_t column = columnOffset + c;
+      if (column < 0 || column >= image.width) continue;
+      const unsigned f = fill.at(r, c);
+      std::uint8_t* pixel =
+          &image.pixels[static_cast<std::size_t>(row) * image.stride + static_cast<std::size_t>(column) * 4];
+      if (f > pixel[GlyphImage::kCoverage]) pixel[GlyphImage::kCoverage] = static_cast<std::uint8_t>(f);
+      pixel[GlyphImage::kOutline] = static_cast<std::uint8_t>(pixel[GlyphImage::kOutline] * (255 - f) / 255);
+      pixel[GlyphImage::kFill] = static_cast<std::uint8_t>(squareCoverage(f));
+    }
+  }
+}
+
+}  // namespace
+
+bool buildGlyphImage(RenderContext& context, char32_t codePoint, GlyphImage& image) {
+  const StyleNode& style = context.styles.top();
+  const FontRecord& record = *style.font;
+  FT_Face face = record.face;
+  if (face == nullptr) return false;
+  FT_Stroker_Set(context.stroker.handle, strokeRadius(style.size), FT_STROKER_LINECAP_ROUND,
+                 FT_STROKER_LINEJOIN_ROUND, 0);
+  if (FT_Load_Char(face, codePoint, record.loadFlags) != 0) return false;
+  image.left = static_cast<std::int32_t>(face->glyph->metrics.horiBearingX / 64);
+  image.top = static_cast<std::int32_t>(face->glyph->metrics.horiBearingY / 64);
+
+  GlyphHandle plain;
+  if (FT_Get_Glyph(face->glyph, plain.out()) != 0) return false;
+  GlyphHandle stroked;
+  if (!strokeAndRender(context.stroker.handle, plain.get(), stroked)) return false;
+  GreyBitmap strokeBitmap;
+  const FT_Bitmap& strokeSource = reinterpret_cast<FT_BitmapGlyph>(stroked.get())->bitmap;
+  if (!strokeBitmap.convert(context.library.handle, strokeSource)) return false;
+  if (!allocateImage(strokeBitmap.width(), strokeBitmap.height(), image)) return false;
+
+  const bool mono = strokeBitmap.fromMono();
+  for (std::uint32_t r = 0; r < image.height; ++r) {
+    std::uint8_t* pixel = &image.pixels[static_cast<std::size_t>(r) * image.stride];
+    for (std::uint32_t c = 0; c < image.width; ++c, pixel += 4) {
+      const unsigned s = strokeBitmap.at(r, c);
+      pixel[GlyphImage::kCoverage] = static_cast<std::uint8_t>(s);
+      // A 1-bit glyph has no antialiasing to split: it is coloured with both colours.
+      pixel[GlyphImage::kOutline] = static_cast<std::uint8_t>(mono ? 255 : squareCoverage(s));
+      pixel[GlyphImage::kFill] = mono ? 255 : 0;
+    }
+  }
+  if (mono) {
+    image.advance = static_cast<std::int32_t>(face->glyph->advance.x / 64 + 1);
+    return true;
+  }
+
+  if (FT_Load_Char(face, codePoint, record.loadFlags | FT_LOAD_RENDER) != 0) return false;
+  GreyBitmap fill;
+  if (!fill.convert(context.library.handle, face->glyph->bitmap)) return false;
+  mergeFill(fill, image);
+  image.advance = static_cast<std::int32_t>(face->glyph->advance.x / 64 + 1);
+  return true;
+}
+
+}  // namespace Orb

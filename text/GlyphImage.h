@@ -1,0 +1,35 @@
+#pragma once
+// One character in one style as a small raster: per pixel the coverage (alpha), how much
+// of it is outline and how much is body, so that compositing can colour both.
+#include <cstdint>
+#include <vector>
+
+#include "text/RenderContext.h"
+
+namespace Orb {
+
+struct GlyphImage {
+  /// `height` rows of `stride` bytes; 4 bytes per pixel: coverage, outline weight, fill
+  /// weight and a byte that stays 0.
+  std::vector<std::uint8_t> pixels;
+  std::uint32_t stride = 0;
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  std::int32_t left = 0;     // bearing of the plain glyph, whole pixels
+  std::int32_t top = 0;      // height of the plain glyph above the baseline, whole pixels
+  std::int32_t advance = 0;  // whole pixels plus one, the only letter spacing
+
+  static constexpr int kCoverage = 0;
+  static constexpr int kOutline = 1;
+  static constexpr int kFill = 2;
+};
+
+/// The stroke radius, in 26.6, used for a style of pixel size `size`.
+constexpr FT_Fixed strokeRadius(std::int32_t size) { return static_cast<FT_Fixed>(size) + 100; }
+
+/// Renders `codePoint` in the top style's face and size with its outline into `image`.
+/// False when the face cannot load, stroke-free or render the glyph or its raster would
+/// not fit in memory; the character is then skipped.
+bool buildGlyphImage(RenderContext& context, char32_t codePoint, GlyphImage& image);
+
+}  // namespace Orb

@@ -1,0 +1,70 @@
+#include "text/Layout.h"
+
+#include <algorithm>
+
+#include "text/GlyphImage.h"
+#include "text/MarkupScanner.h"
+
+namespace Orb {
+
+namespace {
+
+std::int64_t lineStep(const RenderContext& context) {
+  const std::int64_t size = context.styles.top().size;
+  return size + size / 5;
+}
+
+void include(DrawnBox& box, const PixelRect& rect) {
+  box.xMin = std::min(box.xMin, static_cast<std::uint32_t>(rect.left));
+  box.xMax = std::max(box.xMax, static_cast<std::uint32_t>(rect.right));
+  box.yMin = std::min(box.yMin, static_cast<std::uint32_t>(rect.top));
+  box.yMax = std::max(box.yMax, static_cast<std::uint32_t>(rect.bottom));
+  box.drawn = true;
+}
+
+}  // namespace
+
+DrawnBox layOutText(RenderContext& context, std::uint32_t pixelFormat, std::uint32_t maxWidth,
+                    std::uint32_t maxHeight, const Canvas& canvas) {
+  DrawnBox box;
+  box.xMin = canvas.width;
+  box.yMin = canvas.height;
+  const std::int64_t marginX = maxWidth / 4;
+  const std::int64_t marginY = maxHeight / 4;
+  const std::int64_t rightLimit = static_cast<std::int64_t>(canvas.width) - marginX;
+  const std::int64_t bottomLimit = static_cast<std::int64_t>(canvas.height) - marginY;
+  std::int64_t penX = marginX;
+  std::int64_t penY = marginY;
+  bool firstCharacter = true;
+  std::size_t glyphsLeft = MarkupLimits::kGlyphsPerSubtitle;
+  char32_t codePoint = 0;
+  GlyphImage image;
+  while (penY < bottomLimit && nextCharacter(context, codePoint)) {
+    if (firstCharacter) {
+      penY += context.styles.top().size;
+      firstCharacter = false;
+    }
+    if (codePoint == U'\n') {
+      penY += lineStep(context);
+      penX = marginX;
+      continue;
+    }
+    if (codePoint == U'\r') continue;
+    if (glyphsLeft-- == 0) break;
+    if (!buildGlyphImage(context, codePoint, image)) continue;
+    if (penX + image.advance >= rightLimit) {
+      penY += lineStep(context);
+      if (penY >= bottomLimit) break;
+      penX = marginX;
+    }
+    PixelRect drawn;
+    if (!compositeGlyph(context.styles.top(), pixelFormat, image, penX, penY, canvas, drawn)) {
+      continue;
+    }
+    include(box, drawn);
+    penX += image.advance;
+  }
+  return box;
+}
+
+}  // namespace Orb

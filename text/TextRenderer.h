@@ -1,0 +1,71 @@
+#pragma once
+// The text renderer behind TextRendererInterface: it owns one RenderContext and runs one
+// subtitle at a time through the scanner, glyph builder, compositor and layout. Not
+// thread-safe; the owner serialises every call.
+#include <memory>
+
+#include "text/RenderContext.h"
+#include "text/TextRendererInterface.h"
+
+namespace Orb {
+
+/// Where the base font comes from at creation. Pointers are borrowed for the call.
+struct FontSource {
+  const char* path = nullptr;
+  const std::uint8_t* bytes = nullptr;
+  std::size_t byteCount = 0;
+  const char* family = nullptr;
+};
+
+/// The base style at creation.
+struct BaseStyle {
+  std::int32_t pixelSize = 22;
+  std::uint8_t bold = 0;
+  std::uint8_t italic = 0;
+  std::uint8_t underline = 0;
+  std::uint8_t strikeOut = 0;
+  std::uint8_t overrideEmbeddedFont = 0;
+  std::uint32_t fillColour = 0;
+  std::uint32_t outlineColour = 0;
+  std::uint8_t overrideEmbeddedColour = 0;
+};
+
+class TextRenderer final : public TextRendererInterface {
+ public:
+  /// A renderer whose base font is resolved, or null. Accepts exactly one of a path, a
+  /// non-empty byte block or a family, or a path with a family (the family then selects a
+  /// face inside the file before the lookup is asked).
+  static std::unique_ptr<TextRenderer> create(const FontSource& source, const BaseStyle& style,
+                                              const FaceCacheCallbacks* faceCacheTable,
+                                              void* userData);
+
+  bool setFont(const char* family, std::uint8_t bold, std::uint8_t italic,
+               std::uint8_t underline, std::uint8_t strikeOut,
+               std::uint8_t overrideEmbeddedFont) override;
+  bool setFontFromMemory(const std::uint8_t* fontBytes, std::size_t byteCount,
+                         const char* family, std::uint8_t bold, std::uint8_t italic,
+                         std::uint8_t underline, std::uint8_t strikeOut,
+                         std::uint8_t overrideEmbeddedFont) override;
+  void setFontSize(std::int32_t pixelSize) override;
+  void setColours(std::uint32_t fillColour, std::uint32_t outlineColour,
+                  std::uint8_t overrideEmbeddedColour) override;
+  bool renderSubtitle(std::uint32_t pixelFormat, const char* text, std::size_t byteLength,
+                      std::uint32_t maxWidth, std::uint32_t maxHeight, std::uint32_t* width,
+                      std::uint32_t* height, std::uint32_t* xOffset, std::uint32_t* yOffset,
+                      std::uint32_t* stride, AllocateBufferCallback allocateBuffer,
+                      void* allocatorData) override;
+  ~TextRenderer() override = default;
+
+  /// The private state, for the renderer's own tests.
+  RenderContext& contextForTesting() { return *context; }
+
+ private:
+  explicit TextRenderer(std::unique_ptr<RenderContext> owned) : context(std::move(owned)) {}
+  bool replaceBaseFont(const FontSource& source, std::uint8_t bold, std::uint8_t italic,
+                       std::uint8_t underline, std::uint8_t strikeOut,
+                       std::uint8_t overrideEmbeddedFont);
+
+  std::unique_ptr<RenderContext> context;
+};
+
+}  // namespace Orb
