@@ -30,7 +30,7 @@ class ModuleLibrary {
   GetPlugin getPlugin() const { return getPlugin_; }
 
  private:
-  ModuleLibrary(void* handle, GetPlugin getPlugin) : handle_(handle), getPlugin_(getPlugin) {}
+  ModuleLibrary(void* handle, GetPlugin entry) : handle_(handle), getPlugin_(entry) {}
 
   void* handle_;
   GetPlugin getPlugin_;
