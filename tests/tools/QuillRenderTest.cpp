@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -192,6 +193,23 @@ TEST_F(RenderProgram, BadCommandLinesAndMissingFilesFailInOneLine) {
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_FALSE(folder.exists("out/manifest.json")) << c.message;
+  }
+}
+
+TEST_F(RenderProgram, AFailedRunLeavesNoManifestToBelieve) {
+  ASSERT_EQ(render(kThreeEvents, {}).exitCode, 3);
+  ASSERT_TRUE(folder.exists("out/manifest.json"));
+  // The second run cannot write its third image: a folder stands where it goes.
+  std::filesystem::remove(folder.file("out/0003.png"));
+  std::filesystem::create_directory(folder.file("out/0003.png"));
+  folder.write("out/0003.png/keep", "");
+  const RunResult run = render(kThreeEvents, {});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("0003.png"), std::string::npos) << run.err;
+  EXPECT_FALSE(folder.exists("out/manifest.json")) << "the old one would describe new images";
+  for (const auto& entry : std::filesystem::directory_iterator(out())) {
+    EXPECT_NE(entry.path().filename().string().find(".png"), std::string::npos)
+        << "stray file " << entry.path();
   }
 }
 
