@@ -48,19 +48,5 @@ TEST(PngFile, FailuresAreReportedAndLeaveNothing) {
   EXPECT_NE(error.find("missing.png"), std::string::npos);
 }
 
-TEST(PngFile, ReplacingAFileIsAllOrNothing) {
-  TempFolder folder;
-  std::string error;
-  RgbaImage first(1, 1);
-  first.pixels = {1, 2, 3, 4};
-  ASSERT_TRUE(writePng(folder.file("x.png"), first, error));
-  RgbaImage second(2, 1);
-  second.pixels = {9, 9, 9, 9, 8, 8, 8, 8};
-  ASSERT_TRUE(writePng(folder.file("x.png"), second, error));
-  RgbaImage read;
-  ASSERT_TRUE(readPng(folder.file("x.png"), read, error));
-  EXPECT_EQ(read.pixels, second.pixels);
-}
-
 }  // namespace
 }  // namespace QuillRender
