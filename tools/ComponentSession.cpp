@@ -91,7 +91,10 @@ std::optional<DeliveredImage> ComponentSession::render(const std::string& utf8) 
       Orb::PropertyValue::makePointer(static_cast<Orb::MediaBuffer*>(sample.get()));
   sink_.take();  // nothing stale may pass for this subtitle's image
   if (!input_->deliver(Orb::MESSAGE_SAMPLE, &value)) {
-    return std::nullopt;  // refused: the sample was released or stays ours; either way unheld
+    // Refused: the sample stays ours, yet the component may still point at it as its
+    // current sample, so it lives until the next one arrives.
+    refused_ = std::move(sample);
+    return std::nullopt;
   }
   // Accepted: the component now holds this sample and has given the previous one back.
   retained_ = std::move(sample);

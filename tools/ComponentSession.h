@@ -64,6 +64,7 @@ class ComponentSession {
   ImageSink sink_;
   std::unique_ptr<Host::SampleBuffer> fontSample_;  // viewed by the component while it lives
   std::unique_ptr<Host::SampleBuffer> retained_;    // the sample the component may still hold
+  std::unique_ptr<Host::SampleBuffer> refused_;     // the last refused one, still pointed at
 
   Orb::Plugin* plugin_ = nullptr;
   Orb::ComponentInterface* component_ = nullptr;
