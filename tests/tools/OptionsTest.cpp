@@ -1,0 +1,109 @@
+#include "tools/Options.h"
+
+#include <gtest/gtest.h>
+
+namespace QuillRender {
+namespace {
+
+ParsedOptions parse(std::vector<std::string> arguments) { return parseOptions(arguments); }
+
+TEST(Options, DefaultsNeedOnlyAFile) {
+  const ParsedOptions parsed = parse({"movie.srt"});
+  ASSERT_TRUE(parsed.ok) << parsed.error;
+  const RenderOptions& o = parsed.options;
+  EXPECT_EQ(o.input, "movie.srt");
+  EXPECT_EQ(o.frameWidth, 1920);
+  EXPECT_EQ(o.frameHeight, 1080);
+  EXPECT_EQ(o.format, PixelFormat::RGBA);
+  EXPECT_EQ(o.font, kDefaultFont);
+  EXPECT_EQ(o.textColour, 0xFFFF00u);
+  EXPECT_FALSE(o.frames || o.discard || o.overrideColours || o.overrideFonts || o.hasText);
+}
+
+TEST(Options, EveryOptionReachesItsField) {
+  const ParsedOptions parsed = parse(
+      {"--out", "dir", "--frames", "--background=bg.png", "--size", "640x480", "--format", "bgra",
+       "--encoding=UTF16", "--font", "DejaVu Serif:0:Bold::::", "--font-file", "f.ttf",
+       "--text-colour", "#10aBcD", "--outline-colour=203040", "--override-colours",
+       "--override-fonts", "--fonts-dir", "fonts", "--module", "m.so", "--charset", "CP1252",
+       "--discard", "--", "-odd-name.srt"});
+  ASSERT_TRUE(parsed.ok) << parsed.error;
+  const RenderOptions& o = parsed.options;
+  EXPECT_EQ(o.outDir, "dir");
+  EXPECT_TRUE(o.frames);
+  EXPECT_EQ(o.background, "bg.png");
+  EXPECT_EQ(o.frameWidth, 640);
+  EXPECT_EQ(o.frameHeight, 480);
+  EXPECT_EQ(o.format, PixelFormat::BGRA);
+  EXPECT_EQ(o.encoding, InputEncoding::Utf16);
+  EXPECT_EQ(o.font, "DejaVu Serif:0:Bold::::");
+  EXPECT_EQ(o.fontFile, "f.ttf");
+  EXPECT_EQ(o.textColour, 0x10ABCDu);
+  EXPECT_EQ(o.outlineColour, 0x203040u);
+  EXPECT_TRUE(o.overrideColours && o.overrideFonts && o.discard);
+  EXPECT_EQ(o.fontsDir, "fonts");
+  EXPECT_EQ(o.module, "m.so");
+  EXPECT_EQ(o.charset, "CP1252");
+  EXPECT_EQ(o.input, "-odd-name.srt");
+}
+
+TEST(Options, TextMayStandInForTheFileAndMayBeEmpty) {
+  const ParsedOptions parsed = parse({"--text", ""});
+  ASSERT_TRUE(parsed.ok) << parsed.error;
+  EXPECT_TRUE(parsed.options.hasText);
+  EXPECT_TRUE(parsed.options.input.empty());
+}
+
+TEST(Options, MistakesGiveOneLineNamingTheProblem) {
+  struct Case {
+    std::vector<std::string> arguments;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {{"--bogus", "a.srt"}, "unknown option '--bogus'"},
+      {{"--text-colour", "#12345G", "a.srt"}, "bad value '#12345G' for --text-colour"},
+      {{"--outline-colour", "red", "a.srt"}, "bad value 'red'"},
+      {{"--size", "0x10", "a.srt"}, "bad value '0x10' for --size"},
+      {{"--size", "9000x10", "a.srt"}, "--size"},
+      {{"--format", "RGB", "a.srt"}, "--format"},
+      {{"--encoding", "latin1", "a.srt"}, "--encoding"},
+      {{"--font", ":0:Bold", "a.srt"}, "--font"},
+      {{"--out"}, "--out needs a value"},
+      {{"--frames=yes", "a.srt"}, "takes no value"},
+      {{}, "no subtitle file"},
+      {{"a.srt", "b.srt"}, "more than one"},
+      {{"--text", "x", "a.srt"}, "either"},
+      {{"--background", "b.png", "a.srt"}, "--background needs --frames"},
+  };
+  for (const Case& c : cases) {
+    const ParsedOptions parsed = parseOptions(c.arguments);
+    EXPECT_FALSE(parsed.ok) << c.expected;
+    EXPECT_NE(parsed.error.find(c.expected), std::string::npos) << parsed.error;
+    EXPECT_EQ(parsed.error.find('\n'), std::string::npos);
+  }
+}
+
+TEST(Options, HelpWinsOverMissingArgumentsAndDocumentsEveryOption) {
+  const ParsedOptions parsed = parse({"--help"});
+  ASSERT_TRUE(parsed.ok);
+  EXPECT_TRUE(parsed.options.help);
+  const std::string help = usageText("quill-render");
+  for (const char* option :
+       {"--out", "--text", "--frames", "--background", "--size", "--format", "--encoding",
+        "--font", "--font-file", "--text-colour", "--outline-colour", "--override-colours",
+        "--override-fonts", "--fonts-dir", "--module", "--charset", "--discard", "--help"}) {
+    EXPECT_NE(help.find(std::string("  ") + option + " "), std::string::npos) << option;
+  }
+}
+
+TEST(Options, ABareFamilyGetsTheStyleFields) {
+  std::string value;
+  ASSERT_TRUE(normaliseFontValue("DejaVu Serif", value));
+  EXPECT_EQ(value, "DejaVu Serif:0::::");
+  ASSERT_TRUE(normaliseFontValue("Georgia:1:Bold", value));
+  EXPECT_EQ(value, "Georgia:1:Bold");
+  EXPECT_FALSE(normaliseFontValue("", value));
+}
+
+}  // namespace
+}  // namespace QuillRender

@@ -1,0 +1,127 @@
+#include "tools/SrtParser.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "tools/SrtReader.h"
+
+namespace QuillRender {
+namespace {
+
+const char* const kTwoBlocks =
+    "1\n00:00:01,000 --> 00:00:02,500\n<b>Hello</b>\n  second line\n\n"
+    "2\n00:01:02,003 --> 01:00:00,000\nWorld\n";
+
+TEST(SrtParser, ReadsBlocksWithTextUntouched) {
+  const SrtDocument document = parseSrt(kTwoBlocks);
+  ASSERT_TRUE(document.problems.empty());
+  ASSERT_EQ(document.events.size(), 2u);
+  const SubtitleEvent& first = document.events[0];
+  EXPECT_EQ(first.index, 1u);
+  EXPECT_EQ(first.number, "1");
+  EXPECT_EQ(first.startMs, 1000);
+  EXPECT_EQ(first.endMs, 2500);
+  EXPECT_EQ(first.text, "<b>Hello</b>\n  second line");
+  EXPECT_EQ(first.line, 1u);
+  EXPECT_EQ(document.events[1].startMs, 62003);
+  EXPECT_EQ(document.events[1].endMs, 3600000);
+  EXPECT_EQ(document.events[1].line, 6u);
+}
+
+TEST(SrtParser, LineEndsDoNotChangeTheEvents) {
+  std::string crlf, cr;
+  for (const char c : std::string(kTwoBlocks)) {
+    crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    cr += c == '\n' ? '\r' : c;
+  }
+  const SrtDocument lf = parseSrt(kTwoBlocks);
+  for (const std::string& text : {crlf, cr}) {
+    const SrtDocument other = parseSrt(text);
+    ASSERT_EQ(other.events.size(), lf.events.size());
+    for (std::size_t i = 0; i < lf.events.size(); ++i) {
+      EXPECT_EQ(other.events[i].text, lf.events[i].text);
+      EXPECT_EQ(other.events[i].line, lf.events[i].line);
+    }
+  }
+}
+
+TEST(SrtParser, BadBlocksAreReportedWithTheirLineAndSkipped) {
+  const SrtDocument document = parseSrt(
+      "1\n00:00:01,000 --> 00:00:02,000\nkept\n\n"
+      "2\n00:00:03,000 -> 00:00:04,000\nbad arrow\n\n"       // line 6
+      "stray text after a blank line\n\n"                    // line 9
+      "4\n00:00:09,000 --> 00:00:08,000\nbackwards\n\n"      // line 11
+      "5\n00:61:00,000 --> 00:62:00,000\nno such minute\n\n" // line 15
+      "6\n00:00:10,000 --> 00:00:11,000\nalso kept\n\n"
+      "7\n");                                                // line 23
+  ASSERT_EQ(document.events.size(), 2u);
+  EXPECT_EQ(document.events[0].text, "kept");
+  EXPECT_EQ(document.events[1].text, "also kept");
+  EXPECT_EQ(document.events[1].index, 2u) << "indices have no gaps";
+  EXPECT_EQ(document.events[1].number, "6");
+  ASSERT_EQ(document.problems.size(), 5u);
+  const std::size_t lines[] = {6, 9, 12, 16, 23};
+  for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(document.problems[i].line, lines[i]) << i;
+  EXPECT_NE(document.problems[0].message.find("-> 00:00:04,000"), std::string::npos);
+  EXPECT_NE(document.problems[2].message.find("before it starts"), std::string::npos);
+}
+
+TEST(SrtParser, AcceptsTheTimingVariantsFoundInTheWild) {
+  const SrtDocument document = parseSrt(
+      "00:00:01.5 --> 00:00:02.25\nno number, dots\n\n"
+      "7\n100:00:00,000 --> 100:00:01,000  X1:000 X2:000 Y1:050 Y2:100\ncoordinates\n\n"
+      "8\n0:0:3,000-->0:0:4,000\ntight\n\n"
+      "9\n00:00:05,000 --> 00:00:05,000\n");
+  ASSERT_TRUE(document.problems.empty()) << document.problems[0].message;
+  ASSERT_EQ(document.events.size(), 4u);
+  EXPECT_EQ(document.events[0].number, "");
+  EXPECT_EQ(document.events[0].startMs, 1500);
+  EXPECT_EQ(document.events[0].endMs, 2250);
+  EXPECT_EQ(document.events[1].startMs, 360000000);
+  EXPECT_EQ(document.events[2].endMs, 4000);
+  EXPECT_EQ(document.events[3].text, "") << "an empty subtitle is an event, not an error";
+}
+
+TEST(SrtParser, BlankLinesMayHoldSpaces) {
+  const SrtDocument document =
+      parseSrt("\n\n1\n00:00:01,000 --> 00:00:02,000\na\n \t \n2\n00:00:03,000 --> 00:00:04,000\nb");
+  ASSERT_EQ(document.events.size(), 2u);
+  EXPECT_EQ(document.events[1].text, "b");
+}
+
+TEST(SrtParser, TimeSyntaxIsStrict) {
+  std::int64_t ms = 0;
+  EXPECT_TRUE(parseSrtTime("12:34:56,789", ms));
+  EXPECT_EQ(ms, ((12 * 60 + 34) * 60 + 56) * 1000 + 789);
+  for (const char* bad : {"", "12:34:56", "12:34:56,", "12:34:56,1234", "12:34,500", "aa:00:00,000",
+                          "00:00:60,000", "00:00:00,000x", " 00:00:00,000"}) {
+    EXPECT_FALSE(parseSrtTime(bad, ms)) << bad;
+  }
+}
+
+TEST(SrtReader, EveryEventOfTheRealWorldTesterIsRead) {
+  std::ifstream file(QUILL_TESTDATA_DIR "/srt/capability_tester.srt", std::ios::binary);
+  ASSERT_TRUE(file) << "test data missing";
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  const SrtReadResult result = readSrt(bytes.str());
+  ASSERT_TRUE(result.decoding.ok) << result.decoding.error;
+  EXPECT_TRUE(result.document.problems.empty());
+  ASSERT_EQ(result.document.events.size(), 37u);
+  for (std::size_t i = 0; i < 37; ++i) {
+    EXPECT_EQ(result.document.events[i].number, std::to_string(i + 1));
+  }
+  EXPECT_EQ(result.document.events[4].text.substr(0, 35), "This should be an E with an accent:");
+  EXPECT_EQ(result.document.events.back().endMs, 68500);
+}
+
+TEST(SrtReader, UndecodableBytesReadNothing) {
+  const SrtReadResult result = readSrt("1\n00:00:01,000 --> 00:00:02,000\n\xE9t\xE9\n");
+  EXPECT_FALSE(result.decoding.ok);
+  EXPECT_TRUE(result.document.events.empty());
+}
+
+}  // namespace
+}  // namespace QuillRender

@@ -1,0 +1,64 @@
+#include "tools/ImageSink.h"
+
+#include <cstdint>
+
+#include "framework/ImageBuffer.h"
+#include "framework/MessageCodes.h"
+
+namespace QuillRender {
+namespace {
+
+// Pixels from `first` up to `end` (exclusive); 0 for a reversed or absurd pair.
+int span(int first, int end) {
+  const long long width = static_cast<long long>(end) - first;
+  return width > 0 && width <= INT32_MAX ? static_cast<int>(width) : 0;
+}
+
+}  // namespace
+
+ImageSink::ImageSink(PixelFormat format, std::int32_t frameWidth, std::int32_t frameHeight)
+    : format_(format), frameWidth_(frameWidth), frameHeight_(frameHeight) {}
+
+bool ImageSink::query(std::uint32_t, const Orb::PropertyValue*) { return true; }
+
+bool ImageSink::control(std::uint32_t, const Orb::PropertyValue*) { return true; }
+
+bool ImageSink::getValue(std::uint32_t code, Orb::PropertyValue* value) {
+  if (!value || (code != Orb::QUERY_MAX_WIDTH && code != Orb::QUERY_MAX_HEIGHT)) return false;
+  value->tag = Orb::ValueUInt32;
+  value->payload.raw = 0;
+  value->payload.int32 = code == Orb::QUERY_MAX_WIDTH ? frameWidth_ : frameHeight_;
+  return true;
+}
+
+bool ImageSink::deliver(std::uint32_t code, const Orb::PropertyValue* value) {
+  if (code == Orb::MESSAGE_IMAGE_PROPERTIES) return true;
+  if (code != Orb::MESSAGE_SAMPLE || !value || !value->payload.pointer) return false;
+  auto* buffer = static_cast<Orb::ImageBuffer*>(value->payload.pointer);
+  const Orb::ImageProperties& properties = buffer->properties;
+  DeliveredImage image;
+  image.region = {properties.region.left, properties.region.top, properties.region.right,
+                  properties.region.bottom};
+  image.placement = {properties.placement.left, properties.placement.top,
+                     properties.placement.right, properties.placement.bottom};
+  // The component reports the region's far edges one past the last drawn pixel.
+  const PixelRegion drawn{properties.region.left, properties.region.top,
+                          span(properties.region.left, properties.region.right),
+                          span(properties.region.top, properties.region.bottom)};
+  const std::uint8_t* bytes = buffer->lockData();
+  image.pixels = toStraightRgba(bytes, buffer->size, properties.stride, format_, drawn);
+  buffer->unlockData();
+  buffer->release();
+  std::lock_guard<std::mutex> guard(mutex_);
+  latest_ = std::move(image);
+  return true;
+}
+
+std::optional<DeliveredImage> ImageSink::take() {
+  std::lock_guard<std::mutex> guard(mutex_);
+  std::optional<DeliveredImage> taken = std::move(latest_);
+  latest_.reset();
+  return taken;
+}
+
+}  // namespace QuillRender

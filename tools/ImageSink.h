@@ -1,0 +1,47 @@
+#pragma once
+// The downstream port quill-render connects to the component's output: each image is
+// turned into straight RGBA the moment it arrives and its buffer given straight back, so
+// a film's worth of subtitles never piles up in memory. It answers the size queries with
+// the frame size, as an engine tells its sources how large the picture is.
+#include <cstdint>
+#include <mutex>
+#include <optional>
+
+#include "framework/ImageProperties.h"
+#include "framework/PortInterface.h"
+#include "tools/Manifest.h"
+#include "tools/PixelFormat.h"
+#include "tools/RgbaImage.h"
+
+namespace QuillRender {
+
+/// One image as the component delivered it.
+struct DeliveredImage {
+  RgbaImage pixels;       ///< the drawn region, straight RGBA; empty when nothing was drawn
+  Box<int> region;        ///< as reported, in buffer pixels
+  Box<double> placement;  ///< as reported, in normalised frame coordinates
+};
+
+class ImageSink : public Orb::PortInterface {
+ public:
+  /// `format` is the output port's; `frameWidth` and `frameHeight` answer the queries.
+  ImageSink(PixelFormat format, std::int32_t frameWidth, std::int32_t frameHeight);
+
+  bool query(std::uint32_t code, const Orb::PropertyValue* value) override;
+  bool control(std::uint32_t code, const Orb::PropertyValue* value) override;
+  bool getValue(std::uint32_t code, Orb::PropertyValue* value) override;
+  /// Takes MESSAGE_SAMPLE (an ImageBuffer, released here) and MESSAGE_IMAGE_PROPERTIES.
+  bool deliver(std::uint32_t code, const Orb::PropertyValue* value) override;
+
+  /// The image delivered since the last call, if any; the sink forgets it.
+  std::optional<DeliveredImage> take();
+
+ private:
+  PixelFormat format_;
+  std::int32_t frameWidth_;
+  std::int32_t frameHeight_;
+  std::mutex mutex_;  // the worker thread of the component may deliver too
+  std::optional<DeliveredImage> latest_;
+};
+
+}  // namespace QuillRender

@@ -1,0 +1,127 @@
+#include "tools/Manifest.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include "tools/AtomicFile.h"
+
+namespace QuillRender {
+namespace {
+
+// Text as a JSON string. The text is valid UTF-8 (the reader checks), so only quotes,
+// backslashes and control characters need escaping.
+std::string quote(const std::string& text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+          out += escaped;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+// An optional text: null when empty.
+std::string quoteOrNull(const std::string& text) { return text.empty() ? "null" : quote(text); }
+
+std::string number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.12g", value);
+  return text;
+}
+
+std::string colour(std::uint32_t rgb) {
+  char text[8];
+  std::snprintf(text, sizeof text, "#%06X", static_cast<unsigned>(rgb & 0xFFFFFFu));
+  return quote(text);
+}
+
+const char* boolean(bool value) { return value ? "true" : "false"; }
+
+template <typename T, typename Format>
+std::string box(const Box<T>& b, Format format) {
+  return "{\"left\": " + format(b.left) + ", \"top\": " + format(b.top) +
+         ", \"right\": " + format(b.right) + ", \"bottom\": " + format(b.bottom) + "}";
+}
+
+void writeSettings(std::ostringstream& out, const ManifestSettings& s) {
+  out << "  \"input\": " << quoteOrNull(s.input) << ",\n"
+      << "  \"settings\": {\n"
+      << "    \"size\": {\"width\": " << s.frameWidth << ", \"height\": " << s.frameHeight << "},\n"
+      << "    \"format\": " << quote(s.format) << ",\n"
+      << "    \"encoding\": " << quote(s.encoding) << ",\n"
+      << "    \"font\": " << quote(s.font) << ",\n"
+      << "    \"fontFile\": " << quoteOrNull(s.fontFile) << ",\n"
+      << "    \"textColour\": " << colour(s.textColour) << ",\n"
+      << "    \"outlineColour\": " << colour(s.outlineColour) << ",\n"
+      << "    \"overrideColours\": " << boolean(s.overrideColours) << ",\n"
+      << "    \"overrideFonts\": " << boolean(s.overrideFonts) << ",\n"
+      << "    \"fontsDir\": " << quoteOrNull(s.fontsDir) << ",\n"
+      << "    \"module\": " << quote(s.module) << ",\n"
+      << "    \"charset\": " << quoteOrNull(s.charset) << ",\n"
+      << "    \"frames\": " << boolean(s.frames) << ",\n"
+      << "    \"background\": " << quoteOrNull(s.background) << ",\n"
+      << "    \"discard\": " << boolean(s.discard) << "\n"
+      << "  },\n";
+}
+
+void writeEvent(std::ostringstream& out, const ManifestEvent& e) {
+  const auto integer = [](int v) { return std::to_string(v); };
+  out << "    {\"index\": " << e.event.index << ", \"number\": " << quoteOrNull(e.event.number)
+      << ", \"line\": " << e.event.line << ", \"start\": " << e.event.startMs
+      << ", \"end\": " << e.event.endMs << ",\n"
+      << "     \"text\": " << quote(e.event.text) << ",\n"
+      << "     \"rendered\": " << boolean(e.rendered);
+  if (!e.reason.empty()) out << ", \"reason\": " << quote(e.reason);
+  if (e.rendered) {
+    out << ",\n     \"image\": " << quoteOrNull(e.image)
+        << ", \"frame\": " << quoteOrNull(e.frameImage) << ",\n"
+        << "     \"region\": " << box(e.region, integer) << ",\n"
+        << "     \"placement\": " << box(e.placement, number);
+  }
+  out << "}";
+}
+
+}  // namespace
+
+std::string manifestJson(const Manifest& manifest) {
+  std::ostringstream out;
+  out << "{\n";
+  writeSettings(out, manifest.settings);
+  std::size_t rendered = 0;
+  out << "  \"events\": [";
+  for (std::size_t i = 0; i < manifest.events.size(); ++i) {
+    out << (i ? ",\n" : "\n");
+    writeEvent(out, manifest.events[i]);
+    rendered += manifest.events[i].rendered ? 1 : 0;
+  }
+  out << (manifest.events.empty() ? "],\n" : "\n  ],\n");
+  out << "  \"skipped\": [";
+  for (std::size_t i = 0; i < manifest.skipped.size(); ++i) {
+    out << (i ? ",\n" : "\n") << "    {\"line\": " << manifest.skipped[i].line
+        << ", \"message\": " << quote(manifest.skipped[i].message) << "}";
+  }
+  out << (manifest.skipped.empty() ? "],\n" : "\n  ],\n");
+  out << "  \"summary\": {\"events\": " << manifest.events.size() << ", \"rendered\": " << rendered
+      << ", \"notRendered\": " << manifest.events.size() - rendered
+      << ", \"skippedBlocks\": " << manifest.skipped.size() << "}\n";
+  out << "}\n";
+  return out.str();
+}
+
+bool writeManifest(const std::string& path, const Manifest& manifest, std::string& error) {
+  return writeFileAtomically(path, manifestJson(manifest), error);
+}
+
+}  // namespace QuillRender

@@ -1,0 +1,64 @@
+#pragma once
+// The record of one run that scripts read: every event with its timing, text, image
+// files and where the component drew and placed it, the blocks that were skipped and the
+// settings used. It is written last and atomically, so a manifest that exists always
+// describes a finished run.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/SrtParser.h"
+
+namespace QuillRender {
+
+/// A rectangle exactly as the component reported it.
+template <typename T>
+struct Box {
+  T left{}, top{}, right{}, bottom{};
+};
+
+struct ManifestEvent {
+  SubtitleEvent event;
+  bool rendered = false;
+  std::string reason;      ///< why it was not rendered, or a note on a rendered one
+  std::string image;       ///< file name of the subtitle image; empty when none was written
+  std::string frameImage;  ///< file name of the preview frame; empty when none was written
+  Box<int> region;         ///< drawn region in buffer pixels (right and bottom exclusive)
+  Box<double> placement;   ///< the same region in normalised frame coordinates
+};
+
+/// The settings of the run as the user gave them (or the defaults that stood in).
+struct ManifestSettings {
+  std::string input;  ///< the subtitle file, or empty for --text
+  int frameWidth = 0;
+  int frameHeight = 0;
+  std::string format;
+  std::string encoding;
+  std::string font;
+  std::string fontFile;
+  std::uint32_t textColour = 0;
+  std::uint32_t outlineColour = 0;
+  bool overrideColours = false;
+  bool overrideFonts = false;
+  std::string fontsDir;
+  std::string module;
+  std::string charset;
+  bool frames = false;
+  std::string background;
+  bool discard = false;
+};
+
+struct Manifest {
+  ManifestSettings settings;
+  std::vector<ManifestEvent> events;
+  std::vector<SrtProblem> skipped;
+};
+
+/// The manifest as JSON text (UTF-8, two-space indentation, ending in a newline).
+std::string manifestJson(const Manifest& manifest);
+
+/// Writes manifestJson(manifest) to `path` atomically; false with `error` on failure.
+bool writeManifest(const std::string& path, const Manifest& manifest, std::string& error);
+
+}  // namespace QuillRender

@@ -1,0 +1,253 @@
+#include "tools/Options.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <functional>
+
+namespace QuillRender {
+namespace {
+
+using Apply = std::function<bool(RenderOptions&, const std::string&)>;
+
+struct OptionSpec {
+  const char* name;
+  bool takesValue;
+  Apply apply;  // answers false when the value is not acceptable
+};
+
+Apply store(std::string RenderOptions::*field) {
+  return [field](RenderOptions& o, const std::string& v) {
+    o.*field = v;
+    return !v.empty();
+  };
+}
+
+Apply flag(bool RenderOptions::*field) {
+  return [field](RenderOptions& o, const std::string&) {
+    o.*field = true;
+    return true;
+  };
+}
+
+Apply colour(std::uint32_t RenderOptions::*field) {
+  return [field](RenderOptions& o, const std::string& v) { return parseColour(v, o.*field); };
+}
+
+std::string lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+const std::vector<OptionSpec>& optionTable() {
+  static const std::vector<OptionSpec> table = {
+      {"--out", true, store(&RenderOptions::outDir)},
+      {"--text", true,
+       [](RenderOptions& o, const std::string& v) {
+         o.hasText = true;
+         o.text = v;
+         return true;
+       }},
+      {"--frames", false, flag(&RenderOptions::frames)},
+      {"--background", true, store(&RenderOptions::background)},
+      {"--size", true,
+       [](RenderOptions& o, const std::string& v) {
+         return parseFrameSize(v, o.frameWidth, o.frameHeight);
+       }},
+      {"--format", true,
+       [](RenderOptions& o, const std::string& v) {
+         const auto format = parsePixelFormat(v);
+         if (format) o.format = *format;
+         return format.has_value();
+       }},
+      {"--encoding", true,
+       [](RenderOptions& o, const std::string& v) {
+         const std::string name = lower(v);
+         if (name == "utf8" || name == "utf-8") o.encoding = InputEncoding::Utf8;
+         else if (name == "utf16" || name == "utf-16") o.encoding = InputEncoding::Utf16;
+         else return false;
+         return true;
+       }},
+      {"--font", true,
+       [](RenderOptions& o, const std::string& v) { return normaliseFontValue(v, o.font); }},
+      {"--font-file", true, store(&RenderOptions::fontFile)},
+      {"--text-colour", true, colour(&RenderOptions::textColour)},
+      {"--outline-colour", true, colour(&RenderOptions::outlineColour)},
+      {"--override-colours", false, flag(&RenderOptions::overrideColours)},
+      {"--override-fonts", false, flag(&RenderOptions::overrideFonts)},
+      {"--fonts-dir", true, store(&RenderOptions::fontsDir)},
+      {"--module", true, store(&RenderOptions::module)},
+      {"--charset", true, store(&RenderOptions::charset)},
+      {"--discard", false, flag(&RenderOptions::discard)},
+      {"--help", false, flag(&RenderOptions::help)},
+  };
+  return table;
+}
+
+const OptionSpec* findOption(const std::string& name) {
+  for (const OptionSpec& spec : optionTable()) {
+    if (name == spec.name) return &spec;
+  }
+  return nullptr;
+}
+
+ParsedOptions failed(std::string error) {
+  ParsedOptions result;
+  result.error = std::move(error) + " (see --help)";
+  return result;
+}
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+bool parseSide(const std::string& text, int& side) {
+  if (text.empty() || text.size() > 5) return false;
+  int value = 0;
+  for (const char c : text) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    value = value * 10 + (c - '0');
+  }
+  if (value < 1 || value > kMaxFrameSide) return false;
+  side = value;
+  return true;
+}
+
+}  // namespace
+
+bool parseColour(const std::string& text, std::uint32_t& rgb) {
+  const std::string digits = !text.empty() && text[0] == '#' ? text.substr(1) : text;
+  if (digits.size() != 6) return false;
+  std::uint32_t value = 0;
+  for (const char c : digits) {
+    const int digit = hexDigit(c);
+    if (digit < 0) return false;
+    value = value * 16 + static_cast<std::uint32_t>(digit);
+  }
+  rgb = value;
+  return true;
+}
+
+bool parseFrameSize(const std::string& text, int& width, int& height) {
+  const std::size_t cross = text.find_first_of("xX");
+  if (cross == std::string::npos) return false;
+  int w = 0, h = 0;
+  if (!parseSide(text.substr(0, cross), w) || !parseSide(text.substr(cross + 1), h)) return false;
+  width = w;
+  height = h;
+  return true;
+}
+
+bool normaliseFontValue(const std::string& text, std::string& value) {
+  const std::size_t colon = text.find(':');
+  if (text.empty() || colon == 0) return false;
+  value = colon == std::string::npos ? text + ":0::::" : text;
+  return true;
+}
+
+const char* inputFormatName(InputEncoding encoding) {
+  return encoding == InputEncoding::Utf8 ? "UTF8" : "WSTR";
+}
+
+ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
+  ParsedOptions result;
+  RenderOptions& options = result.options;
+  std::vector<std::string> inputs;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+      inputs.push_back(argument);
+      continue;
+    }
+    if (argument == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    const std::size_t equals = argument.find('=');
+    const std::string name = argument.substr(0, equals);
+    const OptionSpec* spec = findOption(name);
+    if (!spec) return failed("unknown option '" + name + "'");
+    std::string value;
+    if (equals != std::string::npos) {
+      if (!spec->takesValue) return failed("option " + name + " takes no value");
+      value = argument.substr(equals + 1);
+    } else if (spec->takesValue) {
+      if (i + 1 == arguments.size()) return failed("option " + name + " needs a value");
+      value = arguments[++i];
+    }
+    if (!spec->apply(options, value)) {
+      return failed("bad value '" + value + "' for " + name);
+    }
+  }
+  if (options.help) {
+    result.ok = true;
+    return result;
+  }
+  if (inputs.size() > 1) return failed("more than one subtitle file given");
+  if (options.hasText && !inputs.empty()) return failed("give either a subtitle file or --text");
+  if (!options.hasText && inputs.empty()) return failed("no subtitle file given");
+  if (!inputs.empty()) options.input = inputs.front();
+  if (!options.background.empty() && !options.frames) {
+    return failed("--background needs --frames");
+  }
+  result.ok = true;
+  return result;
+}
+
+std::string usageText(const std::string& program) {
+  return "Usage: " + program + " [OPTIONS] FILE.srt\n"
+         "       " + program + " [OPTIONS] --text TEXT\n"
+         "\n"
+         "Renders every subtitle of an SRT file (or one --text) with the Quill subtitle\n"
+         "component and writes, into the output folder, NNNN.png for each event (the drawn\n"
+         "region, straight RGBA), NNNN-frame.png with --frames, and manifest.json last.\n"
+         "\n"
+         "Input:\n"
+         "  --text TEXT             render TEXT (markup allowed) as the only subtitle\n"
+         "  --charset NAME          convert the file from NAME (any iconv name, for example\n"
+         "                          WINDOWS-1252 or ISO-8859-2) before reading it; without it\n"
+         "                          the file must be UTF-8, or UTF-16 with a byte-order mark\n"
+         "  --encoding utf8|utf16   how subtitles are handed to the component (default utf8)\n"
+         "\n"
+         "Output:\n"
+         "  --out DIR               output folder, created when missing (default\n"
+         "                          quill-render-out)\n"
+         "  --frames                also write NNNN-frame.png: the subtitle over a frame\n"
+         "  --background IMAGE.png  picture behind the frames (scaled to --size; default a\n"
+         "                          neutral grey); needs --frames\n"
+         "  --discard               render everything but write no image (for timing); the\n"
+         "                          manifest is still written\n"
+         "\n"
+         "Component settings:\n"
+         "  --size WxH              frame size (default 1920x1080, at most 8192 a side)\n"
+         "  --format RGBA|ARGB|BGRA|ABGR\n"
+         "                          pixel byte order of the output port (default RGBA);\n"
+         "                          the PNG files are the same whichever is chosen\n"
+         "  --font SPEC             \"Family:0:Bold:Italic:Underline:StrikeOut\", fields may be\n"
+         "                          empty; a bare family name is accepted\n"
+         "                          (default \"" + std::string(kDefaultFont) + "\")\n"
+         "  --font-file FILE        a font file handed to the component as media would\n"
+         "                          (it is used unless --override-fonts is given)\n"
+         "  --text-colour #RRGGBB   text colour (default #FFFF00)\n"
+         "  --outline-colour #RRGGBB\n"
+         "                          outline colour (default #000000)\n"
+         "  --override-colours      ignore colours given by the markup\n"
+         "  --override-fonts        ignore faces and sizes given by the markup, and\n"
+         "                          --font-file when a font is configured\n"
+         "  --fonts-dir DIR         the folder the component scans for fonts (sets\n"
+         "                          QUILL_FONTS_DIR); by default the platform's fonts folder,\n"
+         "                          or /usr/share/fonts/truetype/dejavu when that has no fonts\n"
+         "  --module PATH           the component module to load (default: the one built\n"
+         "                          beside this program)\n"
+         "\n"
+         "  --help                  show this text\n"
+         "\n"
+         "Exit status: 0 all rendered; 1 failed (no manifest written); 2 bad command line;\n"
+         "3 finished, but some blocks were skipped or events not rendered (see the\n"
+         "messages and the manifest).\n";
+}
+
+}  // namespace QuillRender
