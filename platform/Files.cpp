@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace Platform {
 
@@ -12,6 +13,10 @@ bool createDirectory(const std::string& path) {
 
 bool renameFile(const std::string& from, const std::string& to) {
   return !from.empty() && !to.empty() && ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool createSymbolicLink(const std::string& target, const std::string& link) {
+  return !target.empty() && !link.empty() && ::symlink(target.c_str(), link.c_str()) == 0;
 }
 
 bool listDirectory(const std::string& folder, std::vector<DirectoryEntry>& entries) {

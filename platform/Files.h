@@ -21,6 +21,9 @@ bool createDirectory(const std::string& path);
 /// Answers false when the move cannot be made; `from` is then untouched.
 bool renameFile(const std::string& from, const std::string& to);
 
+/// Makes `link` a symbolic link to `target`. False when `link` exists or cannot be made.
+bool createSymbolicLink(const std::string& target, const std::string& link);
+
 /// Lists `folder` in the order the file system gives, "." and ".." included.
 /// Answers false, with `entries` empty, when the folder cannot be read.
 bool listDirectory(const std::string& folder, std::vector<DirectoryEntry>& entries);

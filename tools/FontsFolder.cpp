@@ -30,12 +30,39 @@ bool holdsFonts(const std::string& folder) {
   return false;
 }
 
+// Creates `path` one level at a time; existing levels are the normal case.
+void createFolders(const std::string& path) {
+  for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+       slash = path.find('/', slash + 1))
+    Platform::createDirectory(path.substr(0, slash));
+  Platform::createDirectory(path);
+}
+
+// Links every installed fallback font into the tool's folder; links already there stay.
+std::string gatherFallbackFonts() {
+  const std::string folder = fallbackFontsFolder();
+  if (folder.empty()) return folder;
+  createFolders(folder);
+  for (const char* file : kFallbackFontFiles) {
+    std::int64_t ignored = 0;
+    if (!Platform::modificationTime(file, ignored)) continue;
+    const std::string name = std::string(file).substr(std::string(file).rfind('/') + 1);
+    Platform::createSymbolicLink(file, folder + "/" + name);
+  }
+  return folder;
+}
+
 std::string use(const std::string& folder) {
   setenv(Platform::kFontsFolderVariable, folder.c_str(), 1);
   return folder;
 }
 
 }  // namespace
+
+std::string fallbackFontsFolder() {
+  const std::string data = Platform::userDataFolder();
+  return data.empty() ? data : data + "/quill-render/fonts";
+}
 
 std::string chooseFontsFolder(const std::string& requested, std::string& error) {
   if (!requested.empty()) {
@@ -49,7 +76,8 @@ std::string chooseFontsFolder(const std::string& requested, std::string& error) 
   if (configured && *configured) return configured;
   const std::string platformFolder = Platform::systemFontsFolder();
   if (holdsFonts(platformFolder)) return platformFolder;
-  if (isFolder(kFallbackFontsFolder)) return use(kFallbackFontsFolder);
+  const std::string gathered = gatherFallbackFonts();
+  if (holdsFonts(gathered)) return use(gathered);
   return platformFolder;
 }
 

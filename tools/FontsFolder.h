@@ -6,14 +6,35 @@
 
 namespace QuillRender {
 
-/// Where the fonts the set-up script installs live; the fallback when the platform's
-/// fonts folder holds no fonts, so that a fresh machine renders with no option at all.
-constexpr const char* kFallbackFontsFolder = "/usr/share/fonts/truetype/dejavu";
+/// The fonts the set-up script installs, gathered (as links) into a folder of the tool's
+/// own when the platform's fonts folder holds no fonts, so that a fresh machine renders
+/// with no option at all. Only the regular-weight families go in: the face cache takes
+/// the first face of a family and style it finds, and the installed folder also holds
+/// an extra-light face under the very family name the tool uses by default.
+constexpr const char* kFallbackFontFiles[] = {
+    "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSans-Oblique.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSans-BoldOblique.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Italic.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSerif-BoldItalic.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Oblique.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-BoldOblique.ttf",
+    "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc",
+};
+
+/// The tool's own fonts folder: `userDataFolder()` + "/quill-render/fonts".
+std::string fallbackFontsFolder();
 
 /// Decides the fonts folder and sets QUILL_FONTS_DIR when the choice differs from what
 /// the platform layer would answer. In order: `requested` (--fonts-dir; it must be a
 /// folder), a QUILL_FONTS_DIR already set, the platform's fonts folder when it holds a
-/// font file, the fallback folder when it exists, else the platform's folder as it is.
+/// font file, the tool's own folder (links to the installed files of kFallbackFontFiles
+/// are added to it when missing) when it then holds a font, else the platform's folder.
 /// Answers the folder, or empty with `error` set when `requested` is not a folder.
 std::string chooseFontsFolder(const std::string& requested, std::string& error);
 

@@ -104,6 +104,16 @@ TEST_F(PlatformFiles, RenameReplacesTheTargetAndLeavesAFailedSourceAlone) {
   EXPECT_TRUE(Platform::modificationTime(root + "/b", ignored));
 }
 
+TEST_F(PlatformFiles, SymbolicLinkReachesItsTargetAndIsNotMadeTwice) {
+  std::ofstream(root + "/target") << "x";
+  ASSERT_TRUE(Platform::createSymbolicLink(root + "/target", root + "/link"));
+  EXPECT_FALSE(Platform::createSymbolicLink(root + "/target", root + "/link"));
+  std::ifstream through(root + "/link");
+  std::string text;
+  through >> text;
+  EXPECT_EQ(text, "x");
+}
+
 TEST_F(PlatformFiles, ListingNamesFilesAndFoldersAndFailsOnMissingFolder) {
   std::ofstream(root + "/font.ttf") << "x";
   ASSERT_TRUE(Platform::createDirectory(root + "/sub"));

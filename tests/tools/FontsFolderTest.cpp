@@ -38,11 +38,17 @@ class FontsFolderChoice : public ::testing::Test {
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
-TEST_F(FontsFolderChoice, AnEmptyPlatformFolderFallsBackToTheInstalledFonts) {
+TEST_F(FontsFolderChoice, AnEmptyPlatformFolderFallsBackToLinksToTheRegularInstalledFonts) {
+  if (!std::filesystem::exists(kFallbackFontFiles[0])) GTEST_SKIP() << "fonts not installed";
   std::string error;
-  if (!std::filesystem::is_directory(kFallbackFontsFolder)) GTEST_SKIP() << "fonts not installed";
-  EXPECT_EQ(chooseFontsFolder("", error), kFallbackFontsFolder);
-  EXPECT_EQ(variable(), kFallbackFontsFolder);
+  const std::string own = folder_.file("quill-render/fonts");
+  EXPECT_EQ(chooseFontsFolder("", error), own);
+  EXPECT_EQ(variable(), own);
+  EXPECT_TRUE(std::filesystem::is_symlink(own + "/DejaVuSans.ttf"));
+  EXPECT_FALSE(std::filesystem::exists(own + "/DejaVuSans-ExtraLight.ttf"))
+      << "a lighter face of the default family would shadow the regular one";
+  // A second run finds the links in place and chooses the same folder.
+  EXPECT_EQ(chooseFontsFolder("", error), own);
 }
 
 TEST_F(FontsFolderChoice, APlatformFolderWithFontsIsLeftAlone) {
