@@ -9,7 +9,6 @@
 
 #include "FontCacheTestSupport.h"
 #include "fontcache/FontFiles.h"
-#include "tests/log/RecordingLog.h"
 
 using namespace FontCacheTest;
 
@@ -58,14 +57,6 @@ struct ListCache {
 const Orb::FaceCacheCallbacks kListCallbacks{&ListCache::isFaceCached, &ListCache::insertFace,
                                              &ListCache::findFace};
 
-int triesOf(const std::filesystem::path& file) {
-  int count = 0;
-  for (const RecordedMessage& message : RecordingLog_messages())
-    count += message.format == "trying font at '%s'" && message.category == "Text" &&
-             message.text == "trying font at '" + file.string() + "'";
-  return count;
-}
-
 // A collection whose header claims `claimed` faces, every one of them pointing at the
 // same real font, so that each claimed face really opens. FreeType refuses a claim the
 // file is too small to hold, so the font must be large enough.
@@ -97,7 +88,7 @@ class FolderScan : public ::testing::Test {
   void SetUp() override { RecordingLog_clear(); }
   bool scan() { return Orb::InitTextRendererFaceCache(fonts.entry().c_str(), &kListCallbacks, &cache); }
 
-  TemporaryFolder fonts;
+  TempFolder fonts;
   ListCache cache;
 };
 
@@ -119,7 +110,7 @@ TEST_F(FolderScan, RecordsEveryFaceWithFamilyStyleAndFileTime) {
   EXPECT_EQ(serif.bold, 1);
   EXPECT_EQ(serif.italic, 1);
   EXPECT_EQ(serif.timestamp, Orb::FileModificationTime(boldItalic.string()));
-  EXPECT_EQ(triesOf(regular), 1);
+  EXPECT_EQ(triesOf(regular.string()), 1);
 }
 
 TEST_F(FolderScan, NamesInWideScriptsAreRecorded) {

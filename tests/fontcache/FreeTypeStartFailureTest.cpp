@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "FontCacheTestSupport.h"
-#include "SqliteFile.h"
 #include "fontcache/CacheDatabase.h"
 #include "fontcache/FolderScan.h"
 #include "fontcache/FontCacheRefresh.h"
@@ -45,7 +44,7 @@ class FreeTypeStartFailure : public ::testing::Test {
   }
 
   DataFolderOverride data;
-  TemporaryFolder fonts;
+  TempFolder fonts;
 };
 
 TEST_F(FreeTypeStartFailure, ScanRecordsNothingAndSaysSo) {
@@ -61,16 +60,16 @@ TEST_F(FreeTypeStartFailure, RefreshIsUndoneAndTriedAgainLater) {
     EXPECT_FALSE(Orb::RefreshFontCache(cache, {fonts.entry()}, Orb::kFontCacheName));
   }
   {
-    SqliteFile file(data.cacheFile());
+    SqliteConnection file(data.cacheFile());
     EXPECT_EQ(file.value("SELECT count(*) FROM font_path;"), "0");
     EXPECT_EQ(file.value("SELECT count(*) FROM face_v2;"), "0");
   }
   refuseFreeType = false;
   Orb::CacheDatabase cache;
   ASSERT_TRUE(Orb::RefreshFontCache(cache, {fonts.entry()}, Orb::kFontCacheName));
-  SqliteFile file(data.cacheFile());
+  SqliteConnection file(data.cacheFile());
   EXPECT_EQ(file.rows("SELECT family, face_index FROM face_v2;"),
-            (std::vector<std::vector<std::string>>{{"DejaVu Sans", "0"}}));
+            (Rows{{"DejaVu Sans", "0"}}));
 }
 
 }  // namespace
