@@ -30,7 +30,7 @@ TEST_F(CacheDatabaseFile, FirstOpenCreatesFoldersFileAndSchema) {
     EXPECT_TRUE(cache.isFileBacked());
     EXPECT_EQ(cache.targetPath(), data.cacheFile().string());
   }
-  SqliteConnection file(data.cacheFile());
+  SqliteFile file(data.cacheFile());
   EXPECT_EQ(file.rows("SELECT type, name FROM sqlite_master WHERE name NOT LIKE 'sqlite_%' ORDER BY type, name;"),
             (Rows{{"index", "face_family"}, {"index", "face_path"}, {"table", "face_v2"},
                   {"table", "font_path"}, {"trigger", "face_v2_fkc"}, {"trigger", "on_font_path_delete"}}));
@@ -39,7 +39,7 @@ TEST_F(CacheDatabaseFile, FirstOpenCreatesFoldersFileAndSchema) {
 TEST_F(CacheDatabaseFile, ReopeningKeepsRowsAndDropsOnlyTheOldFaceTable) {
   createdCacheFolder();
   {
-    SqliteConnection file(data.cacheFile());
+    SqliteFile file(data.cacheFile());
     ASSERT_EQ(file.exec("CREATE TABLE face (x);"
                         "INSERT INTO font_path (path, timestamp) VALUES ('/fonts/', 7);"
                         "INSERT INTO face_v2 (font_path_id, file_name, family) VALUES (1, 'a.ttf', 'A');"),
@@ -47,7 +47,7 @@ TEST_F(CacheDatabaseFile, ReopeningKeepsRowsAndDropsOnlyTheOldFaceTable) {
   }
   Orb::CacheDatabase cache;
   ASSERT_TRUE(openCache(cache));
-  SqliteConnection file(data.cacheFile());
+  SqliteFile file(data.cacheFile());
   EXPECT_EQ(file.value("SELECT count(*) FROM sqlite_master WHERE name = 'face';"), "0");
   EXPECT_EQ(file.rows("SELECT path, timestamp, touched FROM font_path;"), (Rows{{"/fonts/", "7", "1"}}));
   EXPECT_EQ(file.rows("SELECT file_name, family, face_index FROM face_v2;"), (Rows{{"a.ttf", "A", "-1"}}));
@@ -56,7 +56,7 @@ TEST_F(CacheDatabaseFile, ReopeningKeepsRowsAndDropsOnlyTheOldFaceTable) {
 TEST_F(CacheDatabaseFile, OrphanFaceRollsBackItsTransaction) {
   Orb::CacheDatabase cache;
   ASSERT_TRUE(openCache(cache));
-  SqliteConnection file(data.cacheFile());
+  SqliteFile file(data.cacheFile());
   ASSERT_EQ(file.exec("BEGIN; INSERT INTO font_path (path) VALUES ('/kept/');"), SQLITE_OK);
   EXPECT_EQ(file.exec("INSERT INTO face_v2 (font_path_id, file_name) VALUES (99, 'x.ttf');"), SQLITE_CONSTRAINT);
   EXPECT_NE(file.exec("COMMIT;"), SQLITE_OK);  // nothing left to commit
@@ -84,7 +84,7 @@ TEST_F(CacheDatabaseFile, DamagedFileIsSetAsideAndReplaced) {
   EXPECT_EQ(contentsOf(folder / "Font Cache.damaged"), garbage);
   EXPECT_EQ(contentsOf(folder / "unrelated"), "kept");
   {
-    SqliteConnection file(data.cacheFile());
+    SqliteFile file(data.cacheFile());
     EXPECT_EQ(file.value("SELECT count(*) FROM pragma_table_info('face_v2');"), "8");
     // A database of someone else's making, under the same name, is set aside too.
     ASSERT_EQ(file.exec("DROP TABLE face_v2; CREATE TABLE face_v2 (something_else);"), SQLITE_OK);
@@ -93,7 +93,7 @@ TEST_F(CacheDatabaseFile, DamagedFileIsSetAsideAndReplaced) {
   Orb::CacheDatabase cache;
   ASSERT_TRUE(openCache(cache));
   EXPECT_TRUE(std::filesystem::exists(folder / "Font Cache.damaged"));
-  SqliteConnection file(data.cacheFile());
+  SqliteFile file(data.cacheFile());
   EXPECT_EQ(file.value("SELECT count(*) FROM pragma_table_info('face_v2');"), "8");
 }
 

@@ -146,7 +146,7 @@ TEST_F(FaceLookupFile, LookupLeavesNoReadOpenOnTheFile) {
   ASSERT_EQ(insert("b.ttf", "Twice", 0, 0, 0), 1);
   ASSERT_EQ(find("Twice", 0, 0).result, 1);
   // Another process commits at once instead of waiting for the lookup's read to end.
-  SqliteConnection other(data.cacheFile());
+  SqliteFile other(data.cacheFile());
   EXPECT_EQ(other.exec("BEGIN IMMEDIATE; UPDATE font_path SET touched = 1; COMMIT;"), SQLITE_OK);
 }
 

@@ -88,7 +88,7 @@ class FolderScan : public ::testing::Test {
   void SetUp() override { RecordingLog_clear(); }
   bool scan() { return Orb::InitTextRendererFaceCache(fonts.entry().c_str(), &kListCallbacks, &cache); }
 
-  TempFolder fonts;
+  TemporaryFolder fonts;
   ListCache cache;
 };
 

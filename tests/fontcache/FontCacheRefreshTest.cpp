@@ -50,7 +50,7 @@ class FontCacheRefresh : public ::testing::Test {
   void touchFolder(std::int64_t seconds) { setModificationTime(fonts.path(), seconds); }
 
   DataFolderOverride data;
-  TempFolder fonts;
+  TemporaryFolder fonts;
 };
 
 TEST_F(FontCacheRefresh, RecordsTheFolderAndItsFacesWithForwardSlashes) {
@@ -58,7 +58,7 @@ TEST_F(FontCacheRefresh, RecordsTheFolderAndItsFacesWithForwardSlashes) {
   ASSERT_TRUE(refresh(cache));
   EXPECT_EQ(foundPath(cache, "DejaVu Sans"), fonts.entry() + "DejaVuSans.ttf");
   EXPECT_EQ(foundPath(cache, "DejaVu Sans", 1), fonts.entry() + "DejaVuSans-Bold.ttf");
-  SqliteConnection file(data.cacheFile());
+  SqliteFile file(data.cacheFile());
   EXPECT_EQ(file.rows(kAllPaths), (Rows{{"1", fonts.entry(), "1000000000", "1"}}));
   EXPECT_EQ(file.value("SELECT count(*) FROM face_v2;"), "2");
 }
@@ -78,7 +78,7 @@ TEST_F(FontCacheRefresh, NewProcessWithNothingChangedKeepsBothTables) {
   ASSERT_TRUE(refreshOnce());
   Rows paths, faces;
   {
-    SqliteConnection file(data.cacheFile());
+    SqliteFile file(data.cacheFile());
     paths = file.rows(kAllPaths);
     faces = file.rows(kAllFaces);
   }
@@ -86,7 +86,7 @@ TEST_F(FontCacheRefresh, NewProcessWithNothingChangedKeepsBothTables) {
   RecordingLog_clear();
   ASSERT_TRUE(refreshOnce());
   EXPECT_EQ(triesOf(), 0);
-  SqliteConnection file(data.cacheFile());
+  SqliteFile file(data.cacheFile());
   EXPECT_EQ(file.rows(kAllPaths), paths);
   EXPECT_EQ(file.rows(kAllFaces), faces);
 }
@@ -98,7 +98,7 @@ TEST_F(FontCacheRefresh, ChangedFolderIsReadAgainAndEveryFaceAppearsOnceUnderIts
   Orb::ForgetFontCacheRefreshForTesting();
   ASSERT_TRUE(refreshOnce());
 
-  SqliteConnection file(data.cacheFile());
+  SqliteFile file(data.cacheFile());
   EXPECT_EQ(file.rows(kAllPaths), (Rows{{"1", fonts.entry(), "1000000100", "1"}}));
   EXPECT_EQ(file.value("SELECT count(*) FROM (SELECT 1 FROM face_v2 GROUP BY file_name, face_index"
                        " HAVING count(*) > 1);"),
@@ -130,7 +130,7 @@ TEST_F(FontCacheRefresh, RejectedFileIsTriedOnceAcrossRefreshes) {
   Orb::ForgetFontCacheRefreshForTesting();
   ASSERT_TRUE(refreshOnce());
   EXPECT_EQ(triesOf(fonts.entry() + "broken.TTF"), 1);
-  SqliteConnection file(data.cacheFile());
+  SqliteFile file(data.cacheFile());
   EXPECT_EQ(file.rows("SELECT family, face_index, timestamp FROM face_v2 WHERE file_name = 'broken.TTF';"),
             (Rows{{"NULL", "-1", "0"}}));
 }
@@ -168,7 +168,7 @@ TEST_F(FontCacheRefresh, FailedCommitKeepsNothingAndLetsTheNextRefreshRun) {
   ASSERT_TRUE(refreshOnce());
   {
     // A file whose insert ends the transaction under the refresh, so its commit fails.
-    SqliteConnection file(data.cacheFile());
+    SqliteFile file(data.cacheFile());
     ASSERT_EQ(file.exec("CREATE TRIGGER sabotage BEFORE INSERT ON face_v2 WHEN NEW.file_name = 'poison.ttf'"
                         " BEGIN SELECT RAISE(ROLLBACK, 'sabotage'); END;"),
               SQLITE_OK);
@@ -178,7 +178,7 @@ TEST_F(FontCacheRefresh, FailedCommitKeepsNothingAndLetsTheNextRefreshRun) {
   Orb::ForgetFontCacheRefreshForTesting();
   EXPECT_FALSE(refreshOnce());
   {
-    SqliteConnection file(data.cacheFile());
+    SqliteFile file(data.cacheFile());
     ASSERT_EQ(file.exec("DROP TRIGGER sabotage;"), SQLITE_OK);
   }
   RecordingLog_clear();
@@ -186,7 +186,7 @@ TEST_F(FontCacheRefresh, FailedCommitKeepsNothingAndLetsTheNextRefreshRun) {
   ASSERT_TRUE(refresh(cache));
   EXPECT_GT(triesOf(), 0);  // the failed refresh did not count as done
   EXPECT_EQ(foundPath(cache, "DejaVu Serif"), fonts.entry() + "poison.ttf");
-  SqliteConnection file(data.cacheFile());
+  SqliteFile file(data.cacheFile());
   EXPECT_EQ(file.value("SELECT count(*) FROM font_path;"), "1");
   EXPECT_EQ(file.value("SELECT count(*) FROM face_v2;"), "3");
 }

@@ -16,14 +16,13 @@
 #include <string>
 
 #include "tests/log/RecordingLog.h"
-#include "tests/support/SqliteConnection.h"
+#include "SqliteFile.h"
 #include "tests/support/TempFolder.h"
 
 namespace FontCacheTest {
 
-using TestSupport::SqliteConnection;
-using TestSupport::TempFolder;
-using Rows = SqliteConnection::Rows;
+using TemporaryFolder = TestSupport::TempFolder;
+using Rows = SqliteFile::Rows;
 
 /// Where the Debian packages the tests rely on put their fonts.
 inline const std::filesystem::path kDejaVuFolder = "/usr/share/fonts/truetype/dejavu";
@@ -110,7 +109,7 @@ inline int triesOf(const std::string& path = "") {
   void makeUnusable() { ::setenv("XDG_DATA_HOME", writeFile(path(), "not-a-folder", "x").c_str(), 1); }
 
  private:
-  TempFolder folder;
+  TemporaryFolder folder;
   std::optional<std::string> previous;
 };
 

@@ -17,7 +17,7 @@ std::vector<std::string> sorted(std::vector<std::string> paths) {
 }
 
 TEST(ListFiles, TakesListedExtensionsInAnyCaseAndNothingElse) {
-  TempFolder folder;
+  TemporaryFolder folder;
   for (const char* name : {"a.ttf", "B.TTF", "c.Otf", "d.ttc", "e.dfont", "a.ttf.bak", "a.fon",
                            "noextension", "ends.in.dot.", ".ttf"})
     writeFile(folder.path(), name, "x");
@@ -37,7 +37,7 @@ TEST(ListFiles, TakesListedExtensionsInAnyCaseAndNothingElse) {
 }
 
 TEST(ModificationTimes, FileAndFolderTimesFollowTheFileSystem) {
-  TempFolder folder;
+  TemporaryFolder folder;
   const auto file = writeFile(folder.path(), "f.ttf", "x");
   setModificationTime(file, 1234567890);
   setModificationTime(folder.path(), 1234567895);

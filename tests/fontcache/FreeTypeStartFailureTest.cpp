@@ -44,7 +44,7 @@ class FreeTypeStartFailure : public ::testing::Test {
   }
 
   DataFolderOverride data;
-  TempFolder fonts;
+  TemporaryFolder fonts;
 };
 
 TEST_F(FreeTypeStartFailure, ScanRecordsNothingAndSaysSo) {
@@ -60,14 +60,14 @@ TEST_F(FreeTypeStartFailure, RefreshIsUndoneAndTriedAgainLater) {
     EXPECT_FALSE(Orb::RefreshFontCache(cache, {fonts.entry()}, Orb::kFontCacheName));
   }
   {
-    SqliteConnection file(data.cacheFile());
+    SqliteFile file(data.cacheFile());
     EXPECT_EQ(file.value("SELECT count(*) FROM font_path;"), "0");
     EXPECT_EQ(file.value("SELECT count(*) FROM face_v2;"), "0");
   }
   refuseFreeType = false;
   Orb::CacheDatabase cache;
   ASSERT_TRUE(Orb::RefreshFontCache(cache, {fonts.entry()}, Orb::kFontCacheName));
-  SqliteConnection file(data.cacheFile());
+  SqliteFile file(data.cacheFile());
   EXPECT_EQ(file.rows("SELECT family, face_index FROM face_v2;"),
             (Rows{{"DejaVu Sans", "0"}}));
 }
