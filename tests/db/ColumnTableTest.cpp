@@ -9,7 +9,7 @@ using KTDSOLD::ColumnTable;
 using KTDSOLD::Variant;
 using KTDSOLD::VariantMap;
 
-TEST(ColumnTableTest, EmptyTableHasNoRowsCellsOrRecords) {
+TEST(ColumnTableTest, CellsAndRowsWithinAndBeyondRaggedColumns) {
   ColumnTable table;
   Variant value("left over");
   VariantMap record{{"x", Variant("left over")}};
@@ -19,19 +19,15 @@ TEST(ColumnTableTest, EmptyTableHasNoRowsCellsOrRecords) {
   EXPECT_EQ(value.GetType(), Variant::TypeNull);
   EXPECT_FALSE(KTDSOLD::GetRow(table, 0, record));
   EXPECT_TRUE(record.empty());
-}
 
-TEST(ColumnTableTest, CellsAndRowsWithinAndBeyondTheColumns) {
-  ColumnTable table{{"a", {Variant("a0"), Variant("a1")}}, {"b", {Variant("b0")}}};
+  table = ColumnTable{{"a", {Variant("a0"), Variant("a1")}}, {"b", {Variant("b0")}}};
   EXPECT_EQ(KTDSOLD::GetRowCount(table), 2u);  // the first column in name order counts
-  Variant value;
   ASSERT_TRUE(KTDSOLD::GetCell(table, "a", 1, value));
   EXPECT_EQ(value.GetText(), "a1");
   EXPECT_FALSE(KTDSOLD::GetCell(table, "b", 1, value));
   EXPECT_EQ(value.GetType(), Variant::TypeNull);
   EXPECT_FALSE(KTDSOLD::GetCell(table, "c", 0, value));
 
-  VariantMap record;
   ASSERT_TRUE(KTDSOLD::GetRow(table, 0, record));
   EXPECT_EQ(record["b"].GetText(), "b0");
   EXPECT_FALSE(KTDSOLD::GetRow(table, 1, record));

@@ -2,11 +2,9 @@
 // rows, recovering from a failed run, and not leaving a read open on the file.
 #include <gtest/gtest.h>
 
-#include "db/Database.h"
-#include "tests/db/RowCount.h"
-#include "tests/db/SecondConnection.h"
-#include "tests/db/SqliteReports.h"
-#include "tests/db/TempFolder.h"
+#include "tests/db/DatabaseChecks.h"
+#include "tests/support/SqliteConnection.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -33,7 +31,7 @@ class DatabaseStatementTest : public ::testing::Test {
     RecordingLog_clear();
   }
 
-  TempFolder folder;
+  TestSupport::TempFolder folder;
   const std::string path = folder.file("statements.db");
   Database database;
 };
@@ -163,7 +161,7 @@ TEST_F(DatabaseStatementTest, ResettingByNameEndsTheReadAnotherWriterWaitsFor) {
   ASSERT_TRUE(database.BindArgs("ALL"));
   ASSERT_TRUE(database.FetchRecord("ALL"));
 
-  SecondConnection writer(path);
+  TestSupport::SqliteConnection writer(path);
   EXPECT_EQ(writer.exec("INSERT INTO t VALUES(20, 'x');"), SQLITE_BUSY);
   EXPECT_TRUE(database.ResetStatement("ALL"));
   EXPECT_EQ(writer.exec("INSERT INTO t VALUES(20, 'x');"), SQLITE_OK);

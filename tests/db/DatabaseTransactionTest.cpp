@@ -2,12 +2,10 @@
 // level ends them all, and a refused commit can be retried.
 #include <gtest/gtest.h>
 
-#include "db/Database.h"
 #include "db/ScopedTransaction.h"
-#include "tests/db/RowCount.h"
-#include "tests/db/SecondConnection.h"
-#include "tests/db/SqliteReports.h"
-#include "tests/db/TempFolder.h"
+#include "tests/db/DatabaseChecks.h"
+#include "tests/support/SqliteConnection.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -26,10 +24,10 @@ class DatabaseTransactionTest : public ::testing::Test {
   // Whether another connection can write right now, i.e. no reserved lock is held.
   bool otherCanWrite() { return other.exec("INSERT INTO o VALUES(0);") == SQLITE_OK; }
 
-  TempFolder folder;
+  TestSupport::TempFolder folder;
   const std::string path = folder.file("tx.db");
   Database database;
-  SecondConnection other{path};
+  TestSupport::SqliteConnection other{path};
 };
 
 TEST_F(DatabaseTransactionTest, NestedLevelsRunNoSqlAndIgnoreTheirMode) {

@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(MemoryBufferTest, SameCountKeepsArrayAndZeroFillClearsIt) {
+TEST(MemoryBufferTest, SameCountKeepsArrayZeroFillClearsItAndZeroEmptiesIt) {
   kttl::MemoryBuffer<unsigned char> buffer;
   unsigned char* first = buffer.Resize(5, false);
   ASSERT_NE(first, nullptr);
@@ -16,11 +16,6 @@ TEST(MemoryBufferTest, SameCountKeepsArrayAndZeroFillClearsIt) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(first[i], 0);
   EXPECT_NE(buffer.Resize(6, true), nullptr);
   EXPECT_EQ(buffer.Count(), 6u);
-}
-
-TEST(MemoryBufferTest, ResizeToZeroEmptiesTheBuffer) {
-  kttl::MemoryBuffer<unsigned short> buffer;
-  buffer.Resize(3, true);
   EXPECT_EQ(buffer.Resize(0, true), nullptr);
   EXPECT_EQ(buffer.Data(), nullptr);
   EXPECT_EQ(buffer.Count(), 0u);

@@ -6,7 +6,7 @@
 #include <sqlite3.h>
 
 #include "db/RefCountedPtr.h"
-#include "tests/db/SqliteReports.h"
+#include "tests/db/DatabaseChecks.h"
 
 namespace {
 
@@ -40,13 +40,14 @@ class PreparedStatementImplTest : public ::testing::Test {
     return result;
   }
 
-  // The value that `sql` stored in the single row's column v.
-  Variant storedValue() {
+  // The value in column v of the table's single row, which is then emptied.
+  Variant takeStoredValue() {
     StatementRef read = prepare("SELECT v FROM t;");
     Variant value;
     std::int32_t result;
     EXPECT_TRUE(read->Step(result));
     EXPECT_TRUE(read->GetColumnValue(0, value));
+    sqlite3_exec(connection, "DELETE FROM t;", nullptr, nullptr, nullptr);
     return value;
   }
 
@@ -72,21 +73,16 @@ TEST_F(PreparedStatementImplTest, BoundValuesArriveAsSqliteStoresThem) {
     ASSERT_TRUE(insert->BindArg("V", value));
     ASSERT_EQ(runToEnd(*insert), SQLITE_DONE);
   };
-  const auto readAndClear = [&]() {
-    Variant value = storedValue();
-    sqlite3_exec(connection, "DELETE FROM t;", nullptr, nullptr, nullptr);
-    return value;
-  };
 
   Variant text;
   text.Set(std::string("ab\0cd", 5));
   insertOne(text);
-  EXPECT_EQ(readAndClear().GetText(), "ab");
+  EXPECT_EQ(takeStoredValue().GetText(), "ab");
 
   Variant dateTime;
   dateTime.Set(KTDSOLD::DateTime());
   insertOne(dateTime);
-  Variant read = readAndClear();
+  Variant read = takeStoredValue();
   EXPECT_EQ(read.GetType(), Variant::TypeText);
   EXPECT_EQ(read.GetText(), "1970-01-01 00:00:00");
 
@@ -95,12 +91,12 @@ TEST_F(PreparedStatementImplTest, BoundValuesArriveAsSqliteStoresThem) {
   Variant blob;
   blob.Set(bytes);
   insertOne(blob);
-  EXPECT_EQ(readAndClear().GetType(), Variant::TypeNull);
+  EXPECT_EQ(takeStoredValue().GetType(), Variant::TypeNull);
 
   Variant big;
   big.Set(std::int64_t{-9223372036854775807LL - 1});
   insertOne(big);
-  EXPECT_EQ(readAndClear().GetInt64(), -9223372036854775807LL - 1);
+  EXPECT_EQ(takeStoredValue().GetInt64(), -9223372036854775807LL - 1);
 }
 
 TEST_F(PreparedStatementImplTest, ColumnsReadByStorageTypeAndNamesComeBeforeTheFirstStep) {
@@ -137,24 +133,16 @@ TEST_F(PreparedStatementImplTest, BindingARunningStatementIsReportedPerValueKind
   std::int32_t result;
   ASSERT_TRUE(read->Step(result));
 
-  struct Case {
-    Variant value;
-    int line;
-  };
-  Case cases[5];
-  cases[0].value.Set(1.5);
-  cases[0].line = 284;
-  cases[1].value.Set(std::int32_t{1});
-  cases[1].line = 287;
-  cases[2].value.Set("t");
-  cases[2].line = 290;
-  cases[3].value.Set(KTDSOLD::DateTime());
-  cases[3].line = 293;
-  cases[4].line = 296;
-  for (const Case& test : cases) {
+  Variant values[5];  // the last stays null
+  values[0].Set(1.5);
+  values[1].Set(std::int32_t{1});
+  values[2].Set("t");
+  values[3].Set(KTDSOLD::DateTime());
+  const int reportLines[5] = {284, 287, 290, 293, 296};
+  for (int i = 0; i < 5; ++i) {
     RecordingLog_clear();
-    EXPECT_FALSE(read->BindArg("V", test.value));
-    expectOneSqliteReport("KTDSOLD::PreparedStatementImpl::BindArg", test.line, SQLITE_MISUSE);
+    EXPECT_FALSE(read->BindArg("V", values[i]));
+    expectOneSqliteReport("KTDSOLD::PreparedStatementImpl::BindArg", reportLines[i], SQLITE_MISUSE);
   }
 }
 

@@ -6,9 +6,25 @@
 
 #include <map>
 
-#include "tests/db/CountedObject.h"
-
 namespace {
+
+// Reports its own destruction.
+class CountedObject : public kttl::IRefCounted {
+ public:
+  explicit CountedObject(bool* destroyed) : destroyedFlag(destroyed) {}
+  ~CountedObject() override { *destroyedFlag = true; }
+  std::int32_t AddRef() override { return ++count; }
+  std::int32_t Release() override {
+    if (--count > 0) return count;
+    delete this;
+    return 0;
+  }
+  std::int32_t GetRefCount() const override { return count; }
+
+ private:
+  bool* destroyedFlag;
+  std::int32_t count = 0;
+};
 
 // Stands for a richer interface of the same object.
 class CountedWithOther : public CountedObject {
@@ -16,42 +32,32 @@ class CountedWithOther : public CountedObject {
   using CountedObject::CountedObject;
 };
 
-TEST(RefCountedPtrTest, NullReferenceHoldsNothing) {
-  kttl::RefCountedPtr_STLSafe<CountedObject> empty(nullptr);
-  EXPECT_EQ(empty.Get(), nullptr);
-  kttl::RefCountedPtr_STLSafe<CountedObject> copy(empty);
-  copy = empty;
-  EXPECT_FALSE(copy);
-}
+using Ref = kttl::RefCountedPtr_STLSafe<CountedObject>;
 
-TEST(RefCountedPtrTest, CopiesCountAndLastOneDestroys) {
+TEST(RefCountedPtrTest, CopiesCountAndTheLastOneDestroys) {
   bool destroyed = false;
   auto* object = new CountedObject(&destroyed);
   {
-    kttl::RefCountedPtr_STLSafe<CountedObject> first(object);
-    EXPECT_EQ(object->GetRefCount(), 1);
+    Ref first(object);
     {
-      kttl::RefCountedPtr_STLSafe<CountedObject> second(first);
+      Ref second(first);
       EXPECT_EQ(object->GetRefCount(), 2);
     }
     EXPECT_EQ(object->GetRefCount(), 1);
+    Ref& alias = first;
+    first = alias;  // self-assignment must not release first
+    EXPECT_EQ(object->GetRefCount(), 1);
+    Ref other(object);
+    first = other;  // same object, separate reference
+    EXPECT_EQ(object->GetRefCount(), 2);
     EXPECT_FALSE(destroyed);
   }
   EXPECT_TRUE(destroyed);
-}
 
-TEST(RefCountedPtrTest, SelfAndSameObjectAssignmentKeepTheObject) {
-  bool destroyed = false;
-  auto* object = new CountedObject(&destroyed);
-  kttl::RefCountedPtr_STLSafe<CountedObject> first(object);
-  kttl::RefCountedPtr_STLSafe<CountedObject>& alias = first;
-  first = alias;
-  EXPECT_FALSE(destroyed);
-  EXPECT_EQ(object->GetRefCount(), 1);
-  kttl::RefCountedPtr_STLSafe<CountedObject> second(object);
-  first = second;
-  EXPECT_EQ(object->GetRefCount(), 2);
-  EXPECT_FALSE(destroyed);
+  Ref empty(nullptr);
+  Ref copy(empty);
+  copy = empty;
+  EXPECT_FALSE(copy);
 }
 
 TEST(RefCountedPtrTest, ReassignmentReleasesTheOldObject) {
@@ -67,8 +73,8 @@ TEST(RefCountedPtrTest, ReassignmentReleasesTheOldObject) {
 TEST(RefCountedPtrTest, MapEntriesHoldOneReferenceEach) {
   bool destroyed = false;
   auto* object = new CountedObject(&destroyed);
-  std::map<std::string, kttl::RefCountedPtr_STLSafe<CountedObject>> registry;
-  registry["a"] = kttl::RefCountedPtr_STLSafe<CountedObject>(object);
+  std::map<std::string, Ref> registry;
+  registry["a"] = Ref(object);
   registry["b"] = registry["a"];
   EXPECT_EQ(object->GetRefCount(), 2);
   registry.erase("a");

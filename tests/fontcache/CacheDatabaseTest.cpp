@@ -2,33 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "FontCacheTestSupport.h"
-#include "SqliteFile.h"
 #include "fontcache/CacheSchema.h"
 
 using namespace FontCacheTest;
 
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
-const char* const kSchemaObjects =
-    "SELECT type, name FROM sqlite_master WHERE name NOT LIKE 'sqlite_%' ORDER BY type, name;";
-
-std::string contentsOf(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-bool openCache(Orb::CacheDatabase& cache) {
-  return cache.OpenInDataFolder(Orb::kFontCacheName, Orb::kCacheSchemaScript);
-}
+bool openCache(Orb::CacheDatabase& cache) { return cache.OpenInDataFolder(Orb::kFontCacheName, Orb::kCacheSchemaScript); }
 
 class CacheDatabaseFile : public ::testing::Test {
  protected:
+  // Creates the cache file with its schema and lets it go; answers its folder.
+  std::filesystem::path createdCacheFolder() {
+    Orb::CacheDatabase first;
+    EXPECT_TRUE(openCache(first));
+    return data.cacheFile().parent_path();
+  }
+
   DataFolderOverride data;
 };
 
@@ -36,22 +27,17 @@ TEST_F(CacheDatabaseFile, FirstOpenCreatesFoldersFileAndSchema) {
   {
     Orb::CacheDatabase cache;
     ASSERT_TRUE(openCache(cache));
-    EXPECT_TRUE(cache.isOpen());
     EXPECT_TRUE(cache.isFileBacked());
     EXPECT_EQ(cache.targetPath(), data.cacheFile().string());
   }
-  ASSERT_TRUE(std::filesystem::is_regular_file(data.cacheFile()));
   SqliteFile file(data.cacheFile());
-  EXPECT_EQ(file.rows(kSchemaObjects),
+  EXPECT_EQ(file.rows("SELECT type, name FROM sqlite_master WHERE name NOT LIKE 'sqlite_%' ORDER BY type, name;"),
             (Rows{{"index", "face_family"}, {"index", "face_path"}, {"table", "face_v2"},
                   {"table", "font_path"}, {"trigger", "face_v2_fkc"}, {"trigger", "on_font_path_delete"}}));
 }
 
 TEST_F(CacheDatabaseFile, ReopeningKeepsRowsAndDropsOnlyTheOldFaceTable) {
-  {
-    Orb::CacheDatabase cache;
-    ASSERT_TRUE(openCache(cache));
-  }
+  createdCacheFolder();
   {
     SqliteFile file(data.cacheFile());
     ASSERT_EQ(file.exec("CREATE TABLE face (x);"
@@ -72,8 +58,7 @@ TEST_F(CacheDatabaseFile, OrphanFaceRollsBackItsTransaction) {
   ASSERT_TRUE(openCache(cache));
   SqliteFile file(data.cacheFile());
   ASSERT_EQ(file.exec("BEGIN; INSERT INTO font_path (path) VALUES ('/kept/');"), SQLITE_OK);
-  EXPECT_EQ(file.exec("INSERT INTO face_v2 (font_path_id, file_name) VALUES (99, 'x.ttf');"),
-            SQLITE_CONSTRAINT);
+  EXPECT_EQ(file.exec("INSERT INTO face_v2 (font_path_id, file_name) VALUES (99, 'x.ttf');"), SQLITE_CONSTRAINT);
   EXPECT_NE(file.exec("COMMIT;"), SQLITE_OK);  // nothing left to commit
   EXPECT_EQ(file.value("SELECT count(*) FROM font_path;"), "0");
 }
@@ -87,43 +72,33 @@ TEST_F(CacheDatabaseFile, InMemoryCacheTouchesNoFolder) {
 }
 
 TEST_F(CacheDatabaseFile, DamagedFileIsSetAsideAndReplaced) {
-  Orb::CacheDatabase first;
-  ASSERT_TRUE(openCache(first));
-  first.database().Close();
-  const std::filesystem::path folder = data.cacheFile().parent_path();
+  const std::filesystem::path folder = createdCacheFolder();
   const std::string garbage(4096, '\x5a');
   writeFile(folder, Orb::kFontCacheName, garbage);
   writeFile(folder, "unrelated", "kept");
-
-  Orb::CacheDatabase cache;
-  ASSERT_TRUE(openCache(cache));
-  EXPECT_TRUE(cache.isFileBacked());
+  {
+    Orb::CacheDatabase cache;
+    ASSERT_TRUE(openCache(cache));
+    EXPECT_TRUE(cache.isFileBacked());
+  }
   EXPECT_EQ(contentsOf(folder / "Font Cache.damaged"), garbage);
   EXPECT_EQ(contentsOf(folder / "unrelated"), "kept");
-  SqliteFile file(data.cacheFile());
-  EXPECT_EQ(file.value("SELECT count(*) FROM sqlite_master WHERE name = 'face_v2';"), "1");
-}
-
-TEST_F(CacheDatabaseFile, ForeignDatabaseIsSetAsideToo) {
-  Orb::CacheDatabase first;
-  ASSERT_TRUE(openCache(first));
-  first.database().Close();
   {
     SqliteFile file(data.cacheFile());
+    EXPECT_EQ(file.value("SELECT count(*) FROM pragma_table_info('face_v2');"), "8");
+    // A database of someone else's making, under the same name, is set aside too.
     ASSERT_EQ(file.exec("DROP TABLE face_v2; CREATE TABLE face_v2 (something_else);"), SQLITE_OK);
   }
+  std::filesystem::remove(folder / "Font Cache.damaged");
   Orb::CacheDatabase cache;
   ASSERT_TRUE(openCache(cache));
-  EXPECT_TRUE(std::filesystem::exists(data.cacheFile().string() + ".damaged"));
+  EXPECT_TRUE(std::filesystem::exists(folder / "Font Cache.damaged"));
   SqliteFile file(data.cacheFile());
   EXPECT_EQ(file.value("SELECT count(*) FROM pragma_table_info('face_v2');"), "8");
 }
 
 TEST_F(CacheDatabaseFile, FileBeingWrittenIsLeftAloneAndTheFallbackStillOpens) {
-  Orb::CacheDatabase first;
-  ASSERT_TRUE(openCache(first));
-  first.database().Close();
-  const std::filesystem::path folder = data.cacheFile().parent_path();
+  const std::filesystem::path folder = createdCacheFolder();
   writeFile(folder, Orb::kFontCacheName, std::string(4096, '\x5a'));
   writeFile(folder, "Font Cache-journal", "");
 

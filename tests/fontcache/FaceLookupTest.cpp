@@ -5,8 +5,6 @@
 #include <cstdlib>
 
 #include "FontCacheTestSupport.h"
-#include "SqliteFile.h"
-#include "db/Database.h"
 #include "fontcache/CacheDatabase.h"
 #include "fontcache/CacheSchema.h"
 
@@ -136,20 +134,17 @@ TEST_F(FaceLookup, FolderIdNeedsExactlyOneRow) {
   EXPECT_EQ(id, -5);
 }
 
-TEST(FaceLookupFile, LookupLeavesNoReadOpenOnTheFile) {
+class FaceLookupFile : public FaceLookup {
+ protected:
+  void SetUp() override { open(Orb::kFontCacheName); }
   DataFolderOverride data;
-  Orb::CacheDatabase cache;
-  ASSERT_TRUE(cache.OpenInDataFolder(Orb::kFontCacheName, Orb::kCacheSchemaScript));
-  cache.PrepareStatements();
-  ASSERT_TRUE(cache.database().ExecSQL("INSERT INTO font_path (path) VALUES ('/fonts/');"));
-  // Two rows, so that the lookup stops before the statement's end.
-  for (const char* file : {"/fonts/a.ttf", "/fonts/b.ttf"})
-    ASSERT_EQ(callbacks.insertFace(file, 1, "Twice", 0, 0, 0, &cache), 1);
-  char* path = nullptr;
-  std::int64_t index = 0;
-  ASSERT_EQ(callbacks.findFace("Twice", 0, 0, &cache, &path, &index), 1);
-  std::free(path);
+};
 
+TEST_F(FaceLookupFile, LookupLeavesNoReadOpenOnTheFile) {
+  // Two rows, so that the lookup stops before the statement's end.
+  ASSERT_EQ(insert("a.ttf", "Twice", 0, 0, 0), 1);
+  ASSERT_EQ(insert("b.ttf", "Twice", 0, 0, 0), 1);
+  ASSERT_EQ(find("Twice", 0, 0).result, 1);
   // Another process commits at once instead of waiting for the lookup's read to end.
   SqliteFile other(data.cacheFile());
   EXPECT_EQ(other.exec("BEGIN IMMEDIATE; UPDATE font_path SET touched = 1; COMMIT;"), SQLITE_OK);

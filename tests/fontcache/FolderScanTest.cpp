@@ -9,7 +9,6 @@
 
 #include "FontCacheTestSupport.h"
 #include "fontcache/FontFiles.h"
-#include "tests/log/RecordingLog.h"
 
 using namespace FontCacheTest;
 
@@ -57,14 +56,6 @@ struct ListCache {
 
 const Orb::FaceCacheCallbacks kListCallbacks{&ListCache::isFaceCached, &ListCache::insertFace,
                                              &ListCache::findFace};
-
-int triesOf(const std::filesystem::path& file) {
-  int count = 0;
-  for (const RecordedMessage& message : RecordingLog_messages())
-    count += message.format == "trying font at '%s'" && message.category == "Text" &&
-             message.text == "trying font at '" + file.string() + "'";
-  return count;
-}
 
 // A collection whose header claims `claimed` faces, every one of them pointing at the
 // same real font, so that each claimed face really opens. FreeType refuses a claim the
@@ -119,7 +110,7 @@ TEST_F(FolderScan, RecordsEveryFaceWithFamilyStyleAndFileTime) {
   EXPECT_EQ(serif.bold, 1);
   EXPECT_EQ(serif.italic, 1);
   EXPECT_EQ(serif.timestamp, Orb::FileModificationTime(boldItalic.string()));
-  EXPECT_EQ(triesOf(regular), 1);
+  EXPECT_EQ(triesOf(regular.string()), 1);
 }
 
 TEST_F(FolderScan, NamesInWideScriptsAreRecorded) {

@@ -16,7 +16,7 @@ std::vector<std::string> sorted(std::vector<std::string> paths) {
   return paths;
 }
 
-TEST(ListFiles, TakesFontExtensionsInAnyCaseAndNothingElse) {
+TEST(ListFiles, TakesListedExtensionsInAnyCaseAndNothingElse) {
   TemporaryFolder folder;
   for (const char* name : {"a.ttf", "B.TTF", "c.Otf", "d.ttc", "e.dfont", "a.ttf.bak", "a.fon",
                            "noextension", "ends.in.dot.", ".ttf"})
@@ -29,24 +29,11 @@ TEST(ListFiles, TakesFontExtensionsInAnyCaseAndNothingElse) {
   EXPECT_EQ(sorted(Orb::ListFiles(folder.path().string(), Orb::kFontFileExtensions)),
             (std::vector<std::string>{base + ".ttf", base + "B.TTF", base + "a.ttf", base + "c.Otf",
                                       base + "d.ttc", base + "e.dfont"}));
-}
-
-TEST(ListFiles, KeepsForwardSlashesAndAddsOneSeparatorOnly) {
-  TemporaryFolder folder;
-  writeFile(folder.path(), "f.ttf", "x");
-  const std::vector<std::string> expected{folder.entry() + "f.ttf"};
-  EXPECT_EQ(Orb::ListFiles(folder.entry(), "ttf"), expected);
-  EXPECT_EQ(Orb::ListFiles(folder.path().string(), "ttf"), expected);
-}
-
-TEST(ListFiles, DropsEmptyPiecesOfTheExtensionList) {
-  TemporaryFolder folder;
-  writeFile(folder.path(), "f.ttf", "x");
-  writeFile(folder.path(), "g.otf", "x");
-  writeFile(folder.path(), "noextension", "x");
-  EXPECT_EQ(sorted(Orb::ListFiles(folder.entry(), ",ttf,,otf,")),
-            (std::vector<std::string>{folder.entry() + "f.ttf", folder.entry() + "g.otf"}));
-  EXPECT_TRUE(Orb::ListFiles(folder.entry(), ",,").empty());
+  // Forward slashes kept, one separator added only where missing, empty list pieces dropped.
+  EXPECT_EQ(sorted(Orb::ListFiles(base, ",ttf,,otf,")),
+            (std::vector<std::string>{base + ".ttf", base + "B.TTF", base + "a.ttf", base + "c.Otf"}));
+  EXPECT_EQ(sorted(Orb::ListFiles(folder.path().string(), "otf")), (std::vector<std::string>{base + "c.Otf"}));
+  EXPECT_TRUE(Orb::ListFiles(base, ",,").empty());
 }
 
 TEST(ModificationTimes, FileAndFolderTimesFollowTheFileSystem) {
@@ -64,21 +51,17 @@ TEST(ModificationTimes, FileAndFolderTimesFollowTheFileSystem) {
 }
 
 TEST(SplitPath, CutsAfterTheLastForwardSlashElseTheLastBackslash) {
-  const Orb::PathParts windows = Orb::SplitPath("C:\\Windows\\Fonts\\arial.ttf");
-  EXPECT_EQ(windows.folder, "C:\\Windows\\Fonts\\");
-  EXPECT_EQ(windows.fileName, "arial.ttf");
-
-  const Orb::PathParts mixed = Orb::SplitPath("a/b\\c");
-  EXPECT_EQ(mixed.folder, "a/");
-  EXPECT_EQ(mixed.fileName, "b\\c");
-
-  const Orb::PathParts unix = Orb::SplitPath("/usr/share/fonts/x.ttf");
-  EXPECT_EQ(unix.folder, "/usr/share/fonts/");
-  EXPECT_EQ(unix.fileName, "x.ttf");
-
-  const Orb::PathParts bare = Orb::SplitPath("x.ttf");
-  EXPECT_EQ(bare.folder, "x.ttf");
-  EXPECT_EQ(bare.fileName, "");
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"C:\\Windows\\Fonts\\arial.ttf", "C:\\Windows\\Fonts\\", "arial.ttf"},
+      {"a/b\\c", "a/", "b\\c"},
+      {"/usr/share/fonts/x.ttf", "/usr/share/fonts/", "x.ttf"},
+      {"x.ttf", "x.ttf", ""},
+  };
+  for (const auto& [path, folder, fileName] : cases) {
+    const Orb::PathParts parts = Orb::SplitPath(path);
+    EXPECT_EQ(parts.folder, folder) << path;
+    EXPECT_EQ(parts.fileName, fileName) << path;
+  }
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "FontCacheTestSupport.h"
-#include "SqliteFile.h"
 #include "fontcache/CacheDatabase.h"
 #include "fontcache/FolderScan.h"
 #include "fontcache/FontCacheRefresh.h"
@@ -70,7 +69,7 @@ TEST_F(FreeTypeStartFailure, RefreshIsUndoneAndTriedAgainLater) {
   ASSERT_TRUE(Orb::RefreshFontCache(cache, {fonts.entry()}, Orb::kFontCacheName));
   SqliteFile file(data.cacheFile());
   EXPECT_EQ(file.rows("SELECT family, face_index FROM face_v2;"),
-            (std::vector<std::vector<std::string>>{{"DejaVu Sans", "0"}}));
+            (Rows{{"DejaVu Sans", "0"}}));
 }
 
 }  // namespace

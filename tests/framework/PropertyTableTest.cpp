@@ -43,57 +43,43 @@ TEST_F(PropertyTableTest, NamesComeOutInStrcmpOrder) {
   EXPECT_FALSE(table.getPropertyNames(nullptr));
 }
 
-TEST_F(PropertyTableTest, FormatsReadAsUpperCasedFourCharacterCodes) {
+TEST_F(PropertyTableTest, FormatsReadAsUpperCasedCodesOnlyWhenAskedForOne) {
+  bool answered = true;
+  Orb::PropertyValue missing = askForCode("InputFormat", &answered);
+  EXPECT_FALSE(answered) << "no format set yet";
+  EXPECT_EQ(missing.tag, Orb::ValueUInt32);
+  EXPECT_EQ(missing.payload.raw, 0u);
+
   table.setString("OutputFormat", "BGRA");
   table.setString("InputFormat", "utf8 and more");
-
-  bool answered = false;
-  Orb::PropertyValue output = askForCode("OutputFormat", &answered);
+  const Orb::PropertyValue output = askForCode("OutputFormat", &answered);
   EXPECT_TRUE(answered);
   EXPECT_EQ(output.tag, Orb::ValueUInt32);
   EXPECT_EQ(output.payload.uint32, 0x41524742u);
-
-  Orb::PropertyValue input = askForCode("InputFormat", &answered);
+  EXPECT_EQ(askForCode("InputFormat", &answered).payload.uint32, 0x38465455u);  // "UTF8": four, upper-cased
   EXPECT_TRUE(answered);
-  EXPECT_EQ(input.payload.uint32, 0x38465455u);  // "UTF8": only four characters, upper-cased
-}
 
-TEST_F(PropertyTableTest, FormatWithAnyOtherTagIsTheStoredString) {
-  table.setString("OutputFormat", "BGRA");
-  Orb::PropertyValue value;
-  value.tag = Orb::ValueBool;
-  ASSERT_TRUE(table.getProperty("OutputFormat", &value));
-  EXPECT_EQ(value.tag, Orb::ValueString);
-  ASSERT_NE(value.payload.string, nullptr);
-  EXPECT_STREQ(value.payload.string->c_str(), "BGRA");
-
+  Orb::PropertyValue text;
+  text.tag = Orb::ValueBool;  // any other tag reads the stored string, the table's own object
+  ASSERT_TRUE(table.getProperty("OutputFormat", &text));
+  EXPECT_EQ(text.tag, Orb::ValueString);
+  ASSERT_NE(text.payload.string, nullptr);
+  EXPECT_STREQ(text.payload.string->c_str(), "BGRA");
   Orb::PropertyValue again;
   ASSERT_TRUE(table.getProperty("OutputFormat", &again));
-  EXPECT_EQ(again.payload.string, value.payload.string);  // the table's own object
-}
+  EXPECT_EQ(again.payload.string, text.payload.string);
 
-TEST_F(PropertyTableTest, FormatCodeWithoutAFormatIsNotAnswered) {
-  bool answered = true;
-  Orb::PropertyValue value = askForCode("InputFormat", &answered);
-  EXPECT_FALSE(answered);
-  EXPECT_EQ(value.tag, Orb::ValueUInt32);
-  EXPECT_EQ(value.payload.raw, 0u);
-}
-
-TEST_F(PropertyTableTest, ShortFormatNameStopsAtItsTerminator) {
-  table.setString("OutputFormat", "ab");
-  bool answered = false;
+  table.setString("OutputFormat", "ab");  // stops at its terminator
   EXPECT_EQ(askForCode("OutputFormat", &answered).payload.uint32, 0x4241u);
   EXPECT_TRUE(answered);
 }
 
 TEST_F(PropertyTableTest, OtherKeysIgnoreTheCallersTag) {
   bool answered = false;
-  Orb::PropertyValue type = askForCode("Type", &answered);
+  const Orb::PropertyValue type = askForCode("Type", &answered);
   EXPECT_TRUE(answered);
   EXPECT_EQ(type.tag, Orb::ValueString);
   EXPECT_STREQ(type.payload.string->c_str(), "Overlay|Decoder|TEXT");
-
   Orb::PropertyValue name;
   ASSERT_TRUE(table.getProperty("Name", &name));
   EXPECT_EQ(name.tag, Orb::ValueWideString);

@@ -64,26 +64,21 @@ TEST(CapturingPort, KeepsACopyOfEachImageAndGivesTheBufferBack) {
 TEST(CapturingPort, RefusedImagesAreGivenBackButNotKept) {
   Host::HostBufferAllocator allocator;
   Host::CapturingPort port;
+  const auto send = [&] {
+    const Orb::PropertyValue value = Orb::PropertyValue::makePointer(drawnBuffer(allocator, 2, 2));
+    return port.deliver(Orb::MESSAGE_SAMPLE, &value);
+  };
   port.refuseNext(2);
-  for (int i = 0; i < 3; ++i) {
-    const Orb::PropertyValue value = Orb::PropertyValue::makePointer(drawnBuffer(allocator, 2, 2));
-    EXPECT_EQ(port.deliver(Orb::MESSAGE_SAMPLE, &value), i == 2);
-  }
-  EXPECT_EQ(port.images().size(), 1u);
-  EXPECT_EQ(port.refusedCount(), 2);
-  EXPECT_EQ(allocator.outstandingBuffers(), 0u);  // a retrying sender piles nothing up
-
+  EXPECT_FALSE(send());
+  EXPECT_FALSE(send());
+  EXPECT_TRUE(send());
   port.setRefusing(true);
-  for (int i = 0; i < 3; ++i) {
-    const Orb::PropertyValue value = Orb::PropertyValue::makePointer(drawnBuffer(allocator, 2, 2));
-    EXPECT_FALSE(port.deliver(Orb::MESSAGE_SAMPLE, &value));
-  }
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(send());
   port.setRefusing(false);
-  const Orb::PropertyValue value = Orb::PropertyValue::makePointer(drawnBuffer(allocator, 2, 2));
-  EXPECT_TRUE(port.deliver(Orb::MESSAGE_SAMPLE, &value));
+  EXPECT_TRUE(send());
   EXPECT_EQ(port.images().size(), 2u);
   EXPECT_EQ(port.refusedCount(), 5);
-  EXPECT_EQ(allocator.outstandingBuffers(), 0u);
+  EXPECT_EQ(allocator.outstandingBuffers(), 0u);  // a retrying sender piles nothing up
 }
 
 TEST(CapturingPort, KeepsImagePropertiesAndTheOrderOfMessages) {

@@ -69,7 +69,7 @@ TEST(SettingsStore, AnswersTypedValuesByKindGroupAndName) {
   EXPECT_EQ(size[1], 1080);
 }
 
-TEST(SettingsStore, UnknownSettingLeavesTheValueAlone) {
+TEST(SettingsStore, UnknownSettingLeavesTheValueAloneAndReplacedStringsStayReadable) {
   Host::SettingsStore store;
   store.setUInt32(4, "Color", "Text", 1);
   Orb::PropertyValue value = Orb::PropertyValue::makeUInt32(42);
@@ -80,10 +80,7 @@ TEST(SettingsStore, UnknownSettingLeavesTheValueAlone) {
 
   EXPECT_TRUE(store.remove(4, "Color", "Text"));
   EXPECT_FALSE(lookUp(store, 4, "Color", "Text", &value));
-}
 
-TEST(SettingsStore, ReplacedStringStaysReadable) {
-  Host::SettingsStore store;
   store.setString(4, "Font", "Name", "Arial:0");
   Orb::PropertyValue before;
   ASSERT_TRUE(lookUp(store, 4, "Font", "Name", &before));

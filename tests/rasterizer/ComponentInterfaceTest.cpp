@@ -130,8 +130,7 @@ TEST(ComponentInterface, ConnectingBeforeAttachUsesTheDefaults) {
   LoadedComponent loaded;
   loaded.wire("UTF8", "RGBA", /*attach=*/false);
   EXPECT_TRUE(loaded.output->query(Orb::QUERY_READY, nullptr));
-  Host::SampleBuffer& sample = loaded.keep(Host::SampleBuffer::text("Hello"));
-  EXPECT_TRUE(loaded.deliver(sample));
+  loaded.deliverText("Hello");
   EXPECT_EQ(loaded.downstream.images().size(), 1u);
 }
 
@@ -140,8 +139,7 @@ TEST(ComponentInterface, LastReleaseDestroysItBetweenTheHostsNotices) {
   ASSERT_NE(loaded.plugin, nullptr);
   Orb::Plugin* identity = loaded.plugin;
   loaded.wire();
-  Host::SampleBuffer& retained = loaded.keep(Host::SampleBuffer::text("kept"));
-  ASSERT_TRUE(loaded.deliver(retained));
+  Host::SampleBuffer& retained = loaded.deliverText("kept");
   ASSERT_TRUE(loaded.component->detach());
 
   EXPECT_EQ(loaded.plugin->retain(), 2);

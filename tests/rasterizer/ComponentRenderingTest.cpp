@@ -9,26 +9,28 @@
 
 namespace {
 
-using QuillTest::boxWidth;
-using QuillTest::countPixels;
-using QuillTest::LoadedComponent;
-using Image = Host::CapturingPort::Image;
+using namespace QuillTest;
 using namespace std::chrono_literals;
+using Frame = std::pair<std::int32_t, std::int32_t>;
 
-constexpr std::int32_t kStyle = 4;
 const char* const kText = "Hello World";
 
 // Renders kText once on a fresh component configured by `configure`.
-Image renderedWith(const std::function<void(LoadedComponent&)>& configure,
-                   const char* format = "RGBA") {
+Image renderedWith(const std::function<void(LoadedComponent&)>& configure, const char* format = "RGBA") {
   LoadedComponent loaded;
   configure(loaded);
   loaded.wire("UTF8", format);
-  Host::SampleBuffer& sample = loaded.keep(Host::SampleBuffer::text(kText));
-  EXPECT_TRUE(loaded.deliver(sample));
-  const std::vector<Image> images = loaded.downstream.images();
-  EXPECT_EQ(images.size(), 1u);
-  return images.empty() ? Image{} : images.front();
+  loaded.deliverText(kText);
+  EXPECT_EQ(loaded.downstream.images().size(), 1u);
+  return loaded.image();
+}
+
+int widthWithFont(const char* name) {
+  return boxWidth(renderedWith([name](LoadedComponent& loaded) { loaded.settings.setString(kStyle, "Font", "Name", name); }));
+}
+
+int widthWithFile(const std::string& path) {
+  return boxWidth(renderedWith([&path](LoadedComponent& loaded) { loaded.settings.setString(kStyle, "Font", "Path", path); }));
 }
 
 int defaultWidth() {
@@ -37,20 +39,15 @@ int defaultWidth() {
 }
 
 int monoWidth() {
-  static const int width = boxWidth(renderedWith([](LoadedComponent& loaded) {
-    loaded.settings.setString(kStyle, "Font", "Path", QuillTest::quillMonoPath());
-  }));
+  static const int width = widthWithFile(quillMonoPath());
   return width;
 }
 
-TEST(ComponentRendering, DefaultStyleIsYellowWithABlackOutline) {
+TEST(ComponentRendering, DefaultStyleIsYellowWithABlackOutlineInsideTheReportedBox) {
   LoadedComponent loaded;
   loaded.wire();
-  Host::SampleBuffer& sample = loaded.keep(Host::SampleBuffer::text(kText));
-  ASSERT_TRUE(loaded.deliver(sample));
-  const std::vector<Image> images = loaded.downstream.images();
-  ASSERT_EQ(images.size(), 1u);
-  const Image& image = images[0];
+  loaded.deliverText(kText);
+  const Image image = loaded.image();
   EXPECT_GT(countPixels(image, {255, 255, 0, 255}), 50);
   EXPECT_GT(countPixels(image, {0, 0, 0, 255}), 50);
 
@@ -61,13 +58,8 @@ TEST(ComponentRendering, DefaultStyleIsYellowWithABlackOutline) {
   EXPECT_EQ(requests[0].height, 144u);
   EXPECT_EQ(requests[0].planes, 1u);
   EXPECT_EQ(loaded.allocator.bitsPerPixel(), 32);
-  ASSERT_FALSE(loaded.downstream.imageProperties().empty());
-  EXPECT_EQ(loaded.downstream.imageProperties().back().width, 641);
-  EXPECT_EQ(loaded.downstream.imageProperties().back().height, 481);
-}
+  EXPECT_EQ(loaded.frame(), Frame(641, 481));
 
-TEST(ComponentRendering, RegionAndPlacementDescribeTheDrawnBox) {
-  const Image image = renderedWith([](LoadedComponent&) {});
   const Orb::RectInt& region = image.properties.region;
   const int width = region.right - region.left;
   const int height = region.bottom - region.top;
@@ -81,13 +73,12 @@ TEST(ComponentRendering, RegionAndPlacementDescribeTheDrawnBox) {
   EXPECT_DOUBLE_EQ(placement.right, (left + width) / 641.0);
   EXPECT_DOUBLE_EQ(placement.top, 0.95 - height / 481.0);
   EXPECT_DOUBLE_EQ(placement.bottom, 0.95);
-  // Nothing is drawn outside the reported box.
   for (int y = 0; y < 144; ++y) {
     for (int x = 0; x < 864; ++x) {
       if (x >= region.left && x <= region.right && y >= region.top && y <= region.bottom) continue;
       const std::uint8_t* pixel = image.pixel(x, y);
       ASSERT_NE(pixel, nullptr);
-      ASSERT_EQ(pixel[3], 0) << x << "," << y;
+      ASSERT_EQ(pixel[3], 0) << "drawn outside the box at " << x << "," << y;
     }
   }
 }
@@ -100,76 +91,47 @@ struct ByteOrder {
 
 class ComponentByteOrder : public testing::TestWithParam<ByteOrder> {};
 
-TEST_P(ComponentByteOrder, PixelsAreWrittenInTheNegotiatedOrder) {
+TEST_P(ComponentByteOrder, ConfiguredColoursAreWrittenInTheNegotiatedOrder) {
   const ByteOrder& order = GetParam();
   const Image image = renderedWith(
       [](LoadedComponent& loaded) {
         loaded.settings.setUInt32(kStyle, "Color", "Text", 0x2080C0);
+        loaded.settings.setUInt32(kStyle, "Color", "TextOutline", 0x0000FF);
         loaded.settings.setSize(0, "framebuffer", "size", 1280, 720);
       },
       order.format);
-  EXPECT_GT(countPixels(image, order.fill), 50) << order.format;
-  EXPECT_GT(countPixels(image, order.outline), 50) << order.format;
+  EXPECT_GT(countPixels(image, order.fill), 50);
+  EXPECT_GT(countPixels(image, order.outline), 50);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     AllFormats, ComponentByteOrder,
-    testing::Values(ByteOrder{"RGBA", {0x20, 0x80, 0xC0, 0xFF}, {0, 0, 0, 0xFF}},
-                    ByteOrder{"ARGB", {0xFF, 0x20, 0x80, 0xC0}, {0xFF, 0, 0, 0}},
-                    ByteOrder{"BGRA", {0xC0, 0x80, 0x20, 0xFF}, {0, 0, 0, 0xFF}},
-                    ByteOrder{"ABGR", {0xFF, 0xC0, 0x80, 0x20}, {0xFF, 0, 0, 0}}),
+    testing::Values(ByteOrder{"RGBA", {0x20, 0x80, 0xC0, 0xFF}, {0, 0, 0xFF, 0xFF}},
+                    ByteOrder{"ARGB", {0xFF, 0x20, 0x80, 0xC0}, {0xFF, 0, 0, 0xFF}},
+                    ByteOrder{"BGRA", {0xC0, 0x80, 0x20, 0xFF}, {0xFF, 0, 0, 0xFF}},
+                    ByteOrder{"ABGR", {0xFF, 0xC0, 0x80, 0x20}, {0xFF, 0xFF, 0, 0}}),
     [](const testing::TestParamInfo<ByteOrder>& param) { return std::string(param.param.format); });
 
-TEST(ComponentRendering, ConfiguredColoursAreUsed) {
-  const Image image = renderedWith([](LoadedComponent& loaded) {
-    loaded.settings.setUInt32(kStyle, "Color", "Text", 0x00FF00);
-    loaded.settings.setUInt32(kStyle, "Color", "TextOutline", 0x0000FF);
-  });
-  EXPECT_GT(countPixels(image, {0, 255, 0, 255}), 50);
-  EXPECT_GT(countPixels(image, {0, 0, 255, 255}), 50);
-  EXPECT_EQ(countPixels(image, {255, 255, 0, 255}), 0);
-}
-
-TEST(ComponentRendering, ConfiguredFamilyIsUsedAndAMissingOneFallsBackToArial) {
-  const int serif = boxWidth(renderedWith([](LoadedComponent& loaded) {
-    loaded.settings.setString(kStyle, "Font", "Name", "Quill Serif:0:::");
-  }));
-  EXPECT_NE(serif, defaultWidth());
-  const int bold = boxWidth(renderedWith([](LoadedComponent& loaded) {
-    loaded.settings.setString(kStyle, "Font", "Name", "Arial:0:Bold:");
-  }));
-  EXPECT_GT(bold, defaultWidth());
-  const int missing = boxWidth(renderedWith([](LoadedComponent& loaded) {
-    loaded.settings.setString(kStyle, "Font", "Name", "No Such Family:0:Bold:");
-  }));
-  EXPECT_EQ(missing, defaultWidth()) << "no family, no style: plain Arial";
-}
-
-TEST(ComponentRendering, ConfiguredFontFileIsUsed) {
+TEST(ComponentRendering, ConfiguredFontIsUsedAndAMissingOneFallsBackToPlainArial) {
+  EXPECT_NE(widthWithFont("Quill Serif:0:::"), defaultWidth());
+  EXPECT_GT(widthWithFont("Arial:0:Bold:"), defaultWidth());
+  EXPECT_EQ(widthWithFont("No Such Family:0:Bold:"), defaultWidth()) << "no family, no style";
   EXPECT_NE(monoWidth(), defaultWidth());
-  const int missingFile = boxWidth(renderedWith([](LoadedComponent& loaded) {
-    loaded.settings.setString(kStyle, "Font", "Path", "/nonexistent/font.ttf");
-  }));
-  EXPECT_EQ(missingFile, defaultWidth());
+  EXPECT_EQ(widthWithFile("/nonexistent/font.ttf"), defaultWidth());
 }
 
 TEST(ComponentRendering, FontsArrivingWithTheMediaAreUsed) {
   for (const bool attachment : {false, true}) {
     LoadedComponent loaded;
     loaded.wire();
-    std::vector<std::uint8_t> bytes = QuillTest::readFile(QuillTest::quillMonoPath());
-    Host::SampleBuffer& font =
-        loaded.keep(attachment ? Host::SampleBuffer::fontAttachment(std::move(bytes))
-                               : Host::SampleBuffer::font(std::move(bytes)));
+    Host::SampleBuffer& font = loaded.keep(attachment ? Host::SampleBuffer::fontAttachment(quillMonoBytes())
+                                                      : Host::SampleBuffer::font(quillMonoBytes()));
     const Orb::PropertyValue value = Orb::PropertyValue::makePointer(&font);
-    EXPECT_TRUE(loaded.deliverMessage(attachment ? Orb::MESSAGE_FONT_ATTACHMENT : Orb::MESSAGE_SAMPLE,
-                                      &value));
-    Host::SampleBuffer& sample = loaded.keep(Host::SampleBuffer::text(kText));
-    ASSERT_TRUE(loaded.deliver(sample));
+    EXPECT_TRUE(loaded.deliverMessage(attachment ? Orb::MESSAGE_FONT_ATTACHMENT : Orb::MESSAGE_SAMPLE, &value));
+    loaded.deliverText(kText);
     ASSERT_EQ(loaded.downstream.images().size(), 1u);
-    EXPECT_EQ(boxWidth(loaded.downstream.images()[0]), monoWidth()) << attachment;
-    loaded.component->detach();
-    ASSERT_EQ(loaded.release(), 0);
+    EXPECT_EQ(boxWidth(loaded.image()), monoWidth()) << attachment;
+    loaded.destroy();
     EXPECT_EQ(font.releaseCount(), 0) << "font samples stay the host's";
   }
 }
@@ -179,51 +141,43 @@ TEST(ComponentRendering, OverridingTheEmbeddedFontKeepsTheConfiguredFamily) {
   loaded.settings.setString(kStyle, "Font", "Name", "Arial:0:");
   loaded.settings.setBool(kStyle, "Font", "OverrideEmbedded", true);
   loaded.wire();
-  Host::SampleBuffer& font =
-      loaded.keep(Host::SampleBuffer::font(QuillTest::readFile(QuillTest::quillMonoPath())));
-  ASSERT_TRUE(loaded.deliver(font));
-  Host::SampleBuffer& sample = loaded.keep(Host::SampleBuffer::text(kText));
-  ASSERT_TRUE(loaded.deliver(sample));
-  EXPECT_EQ(boxWidth(loaded.downstream.images().at(0)), defaultWidth());
+  ASSERT_TRUE(loaded.deliver(loaded.keep(Host::SampleBuffer::font(quillMonoBytes()))));
+  loaded.deliverText(kText);
+  EXPECT_EQ(boxWidth(loaded.image(0)), defaultWidth());
 
   loaded.settings.setBool(kStyle, "Font", "OverrideEmbedded", false);
   ASSERT_TRUE(loaded.downstream.waitForImages(2, 10s));
-  EXPECT_EQ(boxWidth(loaded.downstream.images().at(1)), monoWidth());
+  EXPECT_EQ(boxWidth(loaded.image(1)), monoWidth());
 }
 
 TEST(ComponentRendering, WideTextRendersLikeItsUtf8) {
   LoadedComponent loaded;
   loaded.wire("WSTR", "RGBA");
-  Host::SampleBuffer& sample = loaded.keep(Host::SampleBuffer::wideText(u"Hello World"));
-  ASSERT_TRUE(loaded.deliver(sample));
-  EXPECT_EQ(boxWidth(loaded.downstream.images().at(0)), defaultWidth());
+  ASSERT_TRUE(loaded.deliver(loaded.keep(Host::SampleBuffer::wideText(u"Hello World"))));
+  EXPECT_EQ(boxWidth(loaded.image()), defaultWidth());
 }
 
 TEST(ComponentRendering, FrameSizeChangeTakesEffectAtTheNextRender) {
   LoadedComponent loaded;
   loaded.wire();
-  Host::SampleBuffer& first = loaded.keep(Host::SampleBuffer::text(kText));
-  ASSERT_TRUE(loaded.deliver(first));
+  loaded.deliverText(kText);
   loaded.settings.setSize(0, "framebuffer", "size", 1920, 1080);
   EXPECT_EQ(loaded.allocator.requests().size(), 1u);
-  Host::SampleBuffer& second = loaded.keep(Host::SampleBuffer::text(kText));
-  ASSERT_TRUE(loaded.deliver(second));
+  loaded.deliverText(kText);
   const std::vector<Host::HostBufferAllocator::Request> requests = loaded.allocator.requests();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_EQ(requests[1].width, 1728u + 864u);  // 1921 * 0.9 = 1728, and half again
   EXPECT_EQ(requests[1].height, 216u + 108u);  // 1081 * 0.2 = 216
-  EXPECT_EQ(loaded.downstream.imageProperties().back().width, 1921);
-  EXPECT_GT(boxWidth(loaded.downstream.images().at(1)), boxWidth(loaded.downstream.images().at(0)));
+  EXPECT_EQ(loaded.frame().first, 1921);
+  EXPECT_GT(boxWidth(loaded.image(1)), boxWidth(loaded.image(0)));
 }
 
 TEST(ComponentRendering, DownstreamWidthLimitShrinksTheFrame) {
   LoadedComponent loaded;
   loaded.downstream.setMaxWidth(320);
   loaded.wire();
-  EXPECT_EQ(loaded.downstream.imageProperties().back().width, 320);
-  EXPECT_EQ(loaded.downstream.imageProperties().back().height, 481);
-  Host::SampleBuffer& sample = loaded.keep(Host::SampleBuffer::text("Hi"));
-  ASSERT_TRUE(loaded.deliver(sample));
+  EXPECT_EQ(loaded.frame(), Frame(320, 481));
+  loaded.deliverText("Hi");
   EXPECT_EQ(loaded.allocator.requests().at(0).width, 288u + 144u);
 }
 
@@ -234,17 +188,13 @@ TEST_P(ComponentUnansweredLimit, KeepsTheFrame) {
   loaded.downstream.setMaxWidth(GetParam());
   loaded.downstream.setMaxHeight(GetParam());
   loaded.wire();
-  Host::SampleBuffer& sample = loaded.keep(Host::SampleBuffer::text(kText));
-  ASSERT_TRUE(loaded.deliver(sample));
-  EXPECT_EQ(loaded.downstream.imageProperties().back().width, 641);
-  EXPECT_EQ(loaded.downstream.imageProperties().back().height, 481);
+  loaded.deliverText(kText);
+  EXPECT_EQ(loaded.frame(), Frame(641, 481));
   EXPECT_EQ(loaded.allocator.requests().at(0).width, 864u);
-  const Image image = loaded.downstream.images().at(0);
-  EXPECT_GT(image.properties.placement.left, 0.0);
-  EXPECT_LT(image.properties.placement.right, 1.0);
+  EXPECT_GT(loaded.image().properties.placement.left, 0.0);
+  EXPECT_LT(loaded.image().properties.placement.right, 1.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, ComponentUnansweredLimit,
-                         testing::Values(std::nullopt, 0, -5, 700));
+INSTANTIATE_TEST_SUITE_P(Answers, ComponentUnansweredLimit, testing::Values(std::nullopt, 0, -5, 700));
 
 }  // namespace

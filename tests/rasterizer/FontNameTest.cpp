@@ -4,65 +4,41 @@
 
 namespace {
 
-Orb::FontStyle parsed(std::string_view text, bool expectParsed = true) {
-  Orb::FontStyle style;
-  EXPECT_EQ(Orb::parseFontName(text, style), expectParsed) << text;
-  return style;
-}
+struct Case {
+  std::string_view text;
+  bool startSet;  // every style flag on before parsing
+  const char* family;
+  bool bold, italic, underline, strikeOut;
+};
 
-TEST(FontName, EveryStyleWordSwitchesItsFlag) {
-  const Orb::FontStyle style = parsed("Arial:x:Bold:Italic:Underline:StrikeOut");
-  EXPECT_EQ(style.family, "Arial");
-  EXPECT_TRUE(style.bold);
-  EXPECT_TRUE(style.italic);
-  EXPECT_TRUE(style.underline);
-  EXPECT_TRUE(style.strikeOut);
-}
-
-TEST(FontName, AFieldCountsOnlyWhenAColonClosesIt) {
-  Orb::FontStyle style = parsed("Georgia:1:Bold:Italic");
-  EXPECT_EQ(style.family, "Georgia");
-  EXPECT_TRUE(style.bold);
-  EXPECT_FALSE(style.italic);
-
-  style = parsed("Georgia:1:Bold:Italic:");
-  EXPECT_TRUE(style.bold);
-  EXPECT_TRUE(style.italic);
-  EXPECT_FALSE(style.underline);
-  EXPECT_FALSE(style.strikeOut);
-}
-
-TEST(FontName, FamilyWithSpacesAndEmptyFields) {
-  Orb::FontStyle style = parsed("Times New Roman:0:Bold:::");
-  EXPECT_EQ(style.family, "Times New Roman");
-  EXPECT_TRUE(style.bold);
-  EXPECT_FALSE(style.italic || style.underline || style.strikeOut);
-
-  style = parsed("Verdana:");
-  EXPECT_EQ(style.family, "Verdana");
-  EXPECT_FALSE(style.bold || style.italic || style.underline || style.strikeOut);
-}
-
-TEST(FontName, WordsAreExactAndOtherWordsSwitchOff) {
-  Orb::FontStyle style;
-  style.bold = style.italic = style.underline = style.strikeOut = true;
-  ASSERT_TRUE(Orb::parseFontName("Serif:0:bold:Italic :x:StrikeOut:more", style));
-  EXPECT_FALSE(style.bold);
-  EXPECT_FALSE(style.italic);
-  EXPECT_FALSE(style.underline);
-  EXPECT_TRUE(style.strikeOut);
-}
-
-TEST(FontName, EmptyFieldsAndMissingFieldsKeepWhatWasThere) {
-  Orb::FontStyle style;
-  style.bold = style.italic = style.underline = style.strikeOut = true;
-  ASSERT_TRUE(Orb::parseFontName("Serif:0::", style));
-  EXPECT_TRUE(style.bold && style.italic && style.underline && style.strikeOut);
+// A style word counts only when a colon closes its field; other words switch the flag
+// off, empty or missing fields keep what was there.
+TEST(FontName, EachClosedFieldSetsOrClearsItsFlag) {
+  const Case cases[] = {
+      {"Arial:x:Bold:Italic:Underline:StrikeOut", false, "Arial", true, true, true, true},
+      {"Georgia:1:Bold:Italic", false, "Georgia", true, false, false, false},
+      {"Georgia:1:Bold:Italic:", false, "Georgia", true, true, false, false},
+      {"Times New Roman:0:Bold:::", false, "Times New Roman", true, false, false, false},
+      {"Verdana:", false, "Verdana", false, false, false, false},
+      {"Serif:0:bold:Italic :x:StrikeOut:more", true, "Serif", false, false, false, true},
+      {"Serif:0::", true, "Serif", true, true, true, true},
+  };
+  for (const Case& test : cases) {
+    Orb::FontStyle style;
+    style.bold = style.italic = style.underline = style.strikeOut = test.startSet;
+    ASSERT_TRUE(Orb::parseFontName(test.text, style)) << test.text;
+    EXPECT_EQ(style.family, test.family) << test.text;
+    EXPECT_EQ(style.bold, test.bold) << test.text;
+    EXPECT_EQ(style.italic, test.italic) << test.text;
+    EXPECT_EQ(style.underline, test.underline) << test.text;
+    EXPECT_EQ(style.strikeOut, test.strikeOut) << test.text;
+  }
 }
 
 TEST(FontName, TextWithoutFamilyFailsAndChangesNothing) {
   for (std::string_view text : {"", "Georgia", ":Bold:Bold:Italic:", ":"}) {
-    const Orb::FontStyle style = parsed(text, false);
+    Orb::FontStyle style;
+    EXPECT_FALSE(Orb::parseFontName(text, style)) << text;
     EXPECT_EQ(style.family, "Arial") << text;
     EXPECT_FALSE(style.bold) << text;
   }
@@ -72,7 +48,8 @@ TEST(FontName, EmbeddedZeroStaysInsideTheText) {
   // A counted string may hold a 0 byte; the parser must neither stop at it nor read past
   // the count.
   const char text[] = {'A', '\0', 'B', ':', '0', ':', 'B', 'o', 'l', 'd', ':'};
-  const Orb::FontStyle style = parsed(std::string_view(text, sizeof text));
+  Orb::FontStyle style;
+  ASSERT_TRUE(Orb::parseFontName(std::string_view(text, sizeof text), style));
   EXPECT_EQ(style.family, std::string("A\0B", 3));
   EXPECT_TRUE(style.bold);
 }

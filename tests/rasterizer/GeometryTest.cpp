@@ -8,31 +8,25 @@ namespace {
 constexpr std::int64_t kDefaultWidth = 641;
 constexpr std::int64_t kDefaultHeight = 481;
 
-TEST(Geometry, TextAreaOfTheDefaultFrameIsTruncated) {
+TEST(Geometry, TextAreaIsTruncatedAndEmptyForAnEmptyOrNegativeFrame) {
   const Orb::TextArea area = Orb::textAreaFor(kDefaultWidth, kDefaultHeight);
   EXPECT_EQ(area.maxWidth, 576u);
   EXPECT_EQ(area.maxHeight, 96u);
+  const Orb::TextArea none = Orb::textAreaFor(-5, 0);
+  EXPECT_EQ(none.maxWidth, 0u);
+  EXPECT_EQ(none.maxHeight, 0u);
 }
 
-TEST(Geometry, TextAreaOfAnEmptyOrNegativeFrameIsEmpty) {
-  const Orb::TextArea area = Orb::textAreaFor(-5, 0);
-  EXPECT_EQ(area.maxWidth, 0u);
-  EXPECT_EQ(area.maxHeight, 0u);
-}
-
-TEST(Geometry, BoxIsCentredWithItsBottomOnTheBaseline) {
+TEST(Geometry, BoxIsCentredWithItsBottomOnTheBaselineEvenWhenWiderThanTheFrame) {
   const Orb::Placement placement = Orb::placementFor(kDefaultWidth, kDefaultHeight, 200, 40);
   EXPECT_DOUBLE_EQ(placement.left, 220.0 / 641.0);
   EXPECT_DOUBLE_EQ(placement.right, 420.0 / 641.0);
   EXPECT_DOUBLE_EQ(placement.top, 0.95 - 40.0 / 481.0);
   EXPECT_DOUBLE_EQ(placement.bottom, 0.95);
-}
 
-TEST(Geometry, BoxWiderThanTheFrameStartsLeftOfIt) {
-  const Orb::Placement placement = Orb::placementFor(kDefaultWidth, kDefaultHeight, 900, 40);
-  EXPECT_DOUBLE_EQ(placement.left, (320.0 - 450.0) / 641.0);
-  EXPECT_LT(placement.left, 0.0);
-  EXPECT_DOUBLE_EQ(placement.right, (320.0 - 450.0 + 900.0) / 641.0);
+  const Orb::Placement wide = Orb::placementFor(kDefaultWidth, kDefaultHeight, 900, 40);
+  EXPECT_DOUBLE_EQ(wide.left, (320.0 - 450.0) / 641.0);  // starts left of the frame
+  EXPECT_DOUBLE_EQ(wide.right, (320.0 - 450.0 + 900.0) / 641.0);
 }
 
 TEST(Geometry, EmptyBoxOrFrameIsPlacedAtZeros) {

@@ -34,12 +34,10 @@ Interface* lookUp(Orb::Plugin* plugin, const char* id) {
 
 }  // namespace
 
-std::string fixtureFontsFolder() { return std::string(QUILL_FIXTURES_DIR) + "/fonts"; }
-
 std::string quillMonoPath() { return std::string(QUILL_FIXTURES_DIR) + "/extra/QuillMono.ttf"; }
 
-std::vector<std::uint8_t> readFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+std::vector<std::uint8_t> quillMonoBytes() {
+  std::ifstream file(quillMonoPath(), std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
@@ -65,6 +63,11 @@ std::int32_t LoadedComponent::release() {
   return count;
 }
 
+void LoadedComponent::destroy() {
+  component->detach();
+  EXPECT_EQ(release(), 0);
+}
+
 void LoadedComponent::wire(const char* inputFormat, const char* outputFormat, bool attach) {
   ASSERT_NE(plugin, nullptr);
   if (attach) {
@@ -85,6 +88,12 @@ Host::SampleBuffer& LoadedComponent::keep(std::unique_ptr<Host::SampleBuffer> sa
   return *samples.back();
 }
 
+Host::SampleBuffer& LoadedComponent::deliverText(const std::string& text, bool accepted) {
+  Host::SampleBuffer& sample = keep(Host::SampleBuffer::text(text));
+  EXPECT_EQ(deliver(sample), accepted) << text;
+  return sample;
+}
+
 bool LoadedComponent::deliver(Orb::MediaBuffer& sample) {
   const Orb::PropertyValue value = Orb::PropertyValue::makePointer(&sample);
   return deliverMessage(Orb::MESSAGE_SAMPLE, &value);
@@ -98,7 +107,19 @@ bool LoadedComponent::control(std::uint32_t code, const Orb::PropertyValue* valu
   return output->control(code, value);
 }
 
-int countPixels(const Host::CapturingPort::Image& image, const std::uint8_t (&bytes)[4]) {
+Image LoadedComponent::image(std::size_t index) const {
+  const std::vector<Image> images = downstream.images();
+  EXPECT_LT(index, images.size());
+  return index < images.size() ? images[index] : Image{};
+}
+
+std::pair<std::int32_t, std::int32_t> LoadedComponent::frame() const {
+  const auto told = downstream.imageProperties();
+  EXPECT_FALSE(told.empty());
+  return told.empty() ? std::make_pair(0, 0) : std::make_pair(told.back().width, told.back().height);
+}
+
+int countPixels(const Image& image, const std::uint8_t (&bytes)[4]) {
   const Orb::RectInt& region = image.properties.region;
   int count = 0;
   for (int y = region.top; y < region.bottom; ++y) {
@@ -110,8 +131,6 @@ int countPixels(const Host::CapturingPort::Image& image, const std::uint8_t (&by
   return count;
 }
 
-int boxWidth(const Host::CapturingPort::Image& image) {
-  return image.properties.region.right - image.properties.region.left;
-}
+int boxWidth(const Image& image) { return image.properties.region.right - image.properties.region.left; }
 
 }  // namespace QuillTest

@@ -20,11 +20,15 @@
 
 namespace QuillTest {
 
-/// Fonts made for these tests: the scanned folder holds "Arial" (regular and bold) and
-/// "Quill Serif"; "Quill Mono" lies outside it.
-std::string fixtureFontsFolder();
+using Image = Host::CapturingPort::Image;
+
+/// The style kind the component reads its colours and font from.
+constexpr std::int32_t kStyle = 4;
+
+/// "Quill Mono", a font made for these tests that lies outside the scanned folder (which
+/// holds "Arial", regular and bold, and "Quill Serif").
 std::string quillMonoPath();
-std::vector<std::uint8_t> readFile(const std::string& path);
+std::vector<std::uint8_t> quillMonoBytes();
 
 /// A component made by the loaded module. It holds the one reference and releases it when
 /// destroyed (unless `release` was called already). The host objects and kept samples
@@ -38,14 +42,17 @@ class LoadedComponent {
 
   /// Ends the reference; answers what release answered.
   std::int32_t release();
+  /// Detaches and ends the reference, which must be the last one.
+  void destroy();
 
   /// Creates both ports, attaches `settings` first when `attach` is true, connects the
   /// capturing port and the allocator. Fails the test when any step is refused.
-  void wire(const char* inputFormat = "UTF8", const char* outputFormat = "RGBA",
-            bool attach = true);
+  void wire(const char* inputFormat = "UTF8", const char* outputFormat = "RGBA", bool attach = true);
 
   /// Keeps `sample` alive until after the component is gone, as a host must.
   Host::SampleBuffer& keep(std::unique_ptr<Host::SampleBuffer> sample);
+  /// Keeps a text sample of `text` and delivers it, expecting `accepted`; answers it.
+  Host::SampleBuffer& deliverText(const std::string& text, bool accepted = true);
 
   /// Delivers `sample` on the input port with MESSAGE_SAMPLE.
   bool deliver(Orb::MediaBuffer& sample);
@@ -53,6 +60,11 @@ class LoadedComponent {
   bool deliverMessage(std::uint32_t code, const Orb::PropertyValue* value);
   /// Sends a control message to the output port, as the downstream does.
   bool control(std::uint32_t code, const Orb::PropertyValue* value = nullptr);
+
+  /// The `index`th image the downstream kept (an empty one, and a failure, when missing).
+  Image image(std::size_t index = 0) const;
+  /// The frame width and height the downstream was last told.
+  std::pair<std::int32_t, std::int32_t> frame() const;
 
   Host::RecordingHost host;
   Host::SettingsStore settings;
@@ -68,9 +80,9 @@ class LoadedComponent {
 };
 
 /// Number of pixels in `image`'s region whose four bytes are exactly `bytes`.
-int countPixels(const Host::CapturingPort::Image& image, const std::uint8_t (&bytes)[4]);
+int countPixels(const Image& image, const std::uint8_t (&bytes)[4]);
 
 /// Width of the drawn box of `image`.
-int boxWidth(const Host::CapturingPort::Image& image);
+int boxWidth(const Image& image);
 
 }  // namespace QuillTest
