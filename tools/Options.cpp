@@ -84,8 +84,8 @@ const std::vector<OptionSpec>& optionTable() {
 }
 
 const OptionSpec* findOption(const std::string& name) {
-  for (const OptionSpec& spec : optionTable()) {
-    if (name == spec.name) return &spec;
+  for (const OptionSpec& entry : optionTable()) {
+    if (name == entry.name) return &entry;
   }
   return nullptr;
 }
@@ -168,17 +168,17 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
     }
     const std::size_t equals = argument.find('=');
     const std::string name = argument.substr(0, equals);
-    const OptionSpec* spec = findOption(name);
-    if (!spec) return failed("unknown option '" + name + "'");
+    const OptionSpec* entry = findOption(name);
+    if (!entry) return failed("unknown option '" + name + "'");
     std::string value;
     if (equals != std::string::npos) {
-      if (!spec->takesValue) return failed("option " + name + " takes no value");
+      if (!entry->takesValue) return failed("option " + name + " takes no value");
       value = argument.substr(equals + 1);
-    } else if (spec->takesValue) {
+    } else if (entry->takesValue) {
       if (i + 1 == arguments.size()) return failed("option " + name + " needs a value");
       value = arguments[++i];
     }
-    if (!spec->apply(options, value)) {
+    if (!entry->apply(options, value)) {
       return failed("bad value '" + value + "' for " + name);
     }
   }
