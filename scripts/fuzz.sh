@@ -45,7 +45,9 @@ case ${1:-} in
     program=$(program_of "$target")
     mkdir -p "$build/work/$target" "$build/findings/$target"
     # A render is milliseconds; ten seconds on one input is a hang worth keeping.
-    "$program" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
+    dict=()
+    [[ -f $root/fuzz/$target.dict ]] && dict=(-dict="$root/fuzz/$target.dict")
+    "$program" "${dict[@]}" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$build/findings/$target/" \
       "$build/work/$target" "$root/fuzz/corpus/$target"
     ;;
