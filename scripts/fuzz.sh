@@ -5,14 +5,15 @@
 #   scripts/fuzz.sh build                 configure and build the clang "fuzz" preset
 #   scripts/fuzz.sh run <target> [secs]   fuzz one target (default 600 s)
 #   scripts/fuzz.sh merge <target>        fold what a run found into fuzz/corpus/<target>,
-#                                         keeping only inputs that add coverage
+#                                         keeping only inputs that add coverage (up to 2 KiB)
 #
 # Targets: subtitle, font, utf. A run starts from fuzz/corpus/<target> and writes new
 # inputs to build/fuzz/work/<target>; a fault stops it and leaves the input under
 # build/fuzz/findings/<target>/. Replay one with build/fuzz/fuzz/fuzz_<target> <file>.
-# After fixing the fault, copy the input into fuzz/corpus/<target>/ (named after the
-# fault) so every test run replays it. Runs one target at a time on purpose: the machine
-# is shared.
+# After fixing the fault, copy the input into fuzz/corpus/<target>/ as fault-<what> so
+# every test run replays it; seed-* files there are the hand-picked seeds (subtitles from
+# the samples and test data, fonts subset to a few glyphs). Both survive every merge.
+# Run one target at a time: the machine is shared.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -61,13 +62,16 @@ case ${1:-} in
     find "$root/fuzz/corpus/$target" -type f ! -name 'seed-*' ! -name 'fault-*' -delete
     # libFuzzer names merged inputs by the SHA-1 of their bytes; skip those already kept.
     kept=$(cd "$root/fuzz/corpus/$target" && sha1sum -- * | cut -d' ' -f1)
+    # Larger finds stay in the work folder: the checked-in corpus is kept small (font
+    # inputs run to kilobytes, and FreeType's own paths are invisible to the coverage).
     for input in "$merged"/*; do
+      (( $(stat -c %s "$input") <= 2048 )) || continue
       grep -qx "$(basename "$input")" <<<"$kept" || cp "$input" "$root/fuzz/corpus/$target/"
     done
     rm -rf "$merged"
     ;;
   *)
-    sed -n '2,14p' "$0"
+    sed -n '2,17p' "$0"
     exit 2
     ;;
 esac
