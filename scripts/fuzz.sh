@@ -71,7 +71,7 @@ case ${1:-} in
     rm -rf "$merged"
     ;;
   *)
-    sed -n '2,17p' "$0"
+    sed -n '2,16p' "$0"
     exit 2
     ;;
 esac
