@@ -1,5 +1,6 @@
 #include "text/GlyphImage.h"
 
+#include <algorithm>
 #include <limits>
 
 #include FT_GLYPH_H
@@ -29,6 +30,24 @@ class GlyphHandle {
  private:
   FT_Glyph glyph = nullptr;
 };
+
+// The ink of a real glyph spans a few ems at most (the widest mapped glyphs of the usual
+// fonts stay under three). A font file can claim an outline hundreds of ems across, or a
+// tiny units-per-em, whose raster at even a small size costs gigabytes and seconds; such
+// glyphs are skipped before anything is rasterised. Nothing wider than the canvas of a 4K
+// frame (1.5 × 3840 pixels) could be drawn anyway.
+constexpr std::int64_t kMaxGlyphEms = 8;
+constexpr std::int64_t kGlyphExtentFloor = 64;      // pixels, so tiny sizes keep their marks
+constexpr std::int64_t kGlyphExtentCeiling = 5760;  // pixels
+
+bool plausibleExtent(FT_Glyph glyph, std::int32_t size) {
+  FT_BBox box;
+  FT_Glyph_Get_CBox(glyph, FT_GLYPH_BBOX_PIXELS, &box);
+  const std::int64_t limit =
+      std::clamp<std::int64_t>(kMaxGlyphEms * size, kGlyphExtentFloor, kGlyphExtentCeiling);
+  return static_cast<std::int64_t>(box.xMax) - box.xMin <= limit &&
+         static_cast<std::int64_t>(box.yMax) - box.yMin <= limit;
+}
 
 constexpr unsigned squareCoverage(unsigned value) { return value * value / 255; }
 
@@ -96,6 +115,7 @@ bool buildGlyphImage(RenderContext& context, char32_t codePoint, GlyphImage& ima
 
   GlyphHandle plain;
   if (FT_Get_Glyph(face->glyph, plain.out()) != 0) return false;
+  if (!plausibleExtent(plain.get(), style.size)) return false;
   GlyphHandle stroked;
   if (!strokeAndRender(context.stroker.handle, plain.get(), stroked)) return false;
   GreyBitmap strokeBitmap;

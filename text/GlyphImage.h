@@ -28,8 +28,9 @@ struct GlyphImage {
 constexpr FT_Fixed strokeRadius(std::int32_t size) { return static_cast<FT_Fixed>(size) + 100; }
 
 /// Renders `codePoint` in the top style's face and size with its outline into `image`.
-/// False when the face cannot load, stroke-free or render the glyph or its raster would
-/// not fit in memory; the character is then skipped.
+/// False when the face cannot load, stroke-free or render the glyph, when its ink spans
+/// more than eight ems or 5760 pixels (a damaged or hostile font) or its raster would not
+/// fit in memory; the character is then skipped.
 bool buildGlyphImage(RenderContext& context, char32_t codePoint, GlyphImage& image);
 
 }  // namespace Orb

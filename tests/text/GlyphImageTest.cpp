@@ -1,5 +1,10 @@
 #include "text/GlyphImage.h"
 
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "tests/text/TestFonts.h"
@@ -8,6 +13,20 @@ namespace {
 
 const std::uint8_t* pixelAt(const Orb::GlyphImage& image, std::uint32_t row, std::uint32_t column) {
   return &image.pixels[row * image.stride + column * 4];
+}
+
+// `font` with the units-per-em of its head table replaced, as a damaged file might have it.
+std::vector<unsigned char> withUnitsPerEm(std::vector<unsigned char> font, unsigned unitsPerEm) {
+  const std::size_t tables = (std::size_t{font[4]} << 8) | font[5];
+  for (std::size_t t = 0; t < tables; ++t) {
+    const unsigned char* record = &font[12 + 16 * t];
+    if (std::string(record, record + 4) != "head") continue;
+    const std::size_t head = (std::size_t{record[8]} << 24) | (std::size_t{record[9]} << 16) |
+                             (std::size_t{record[10]} << 8) | record[11];
+    font[head + 18] = static_cast<unsigned char>(unitsPerEm >> 8);
+    font[head + 19] = static_cast<unsigned char>(unitsPerEm);
+  }
+  return font;
 }
 
 class GlyphImages : public ::testing::Test {
@@ -82,6 +101,29 @@ TEST_F(GlyphImages, SyntheticItalicShearsTheGlyph) {
   };
   EXPECT_GT(firstInk(sheared, 2), firstInk(sheared, sheared.height - 3) + 6);
   EXPECT_LE(firstInk(upright, 2), firstInk(upright, upright.height - 3) + 1);
+}
+
+TEST(GlyphImageBounds, GlyphsClaimingHundredsOfEmsAreSkippedButWideRealOnesAreNot) {
+  // With 36 units to the em DejaVu's capitals stand about forty ems tall: at 40 pixels an
+  // unchecked build rasterised each of them at thousands of pixels square.
+  const std::string path = ::testing::TempDir() + "glyph-bounds-tiny-em.ttf";
+  const auto damaged = withUnitsPerEm(TestFonts::readFile(TestFonts::kSans), 36);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(damaged.data()), static_cast<std::streamsize>(damaged.size()));
+  {
+    const auto damagedContext = TestFonts::contextWithFont(path, 40);
+    ASSERT_NE(damagedContext, nullptr);
+    Orb::GlyphImage image;
+    EXPECT_FALSE(Orb::buildGlyphImage(*damagedContext, U'W', image));
+    EXPECT_TRUE(image.pixels.empty());
+  }
+  std::remove(path.c_str());
+
+  // U+1671, about two ems wide, is among the widest glyphs real fonts map.
+  const auto bold = TestFonts::contextWithFont(TestFonts::kSansBold, 40);
+  Orb::GlyphImage wide;
+  ASSERT_TRUE(Orb::buildGlyphImage(*bold, 0x1671, wide));
+  EXPECT_GT(wide.width, 70u);
 }
 
 TEST_F(GlyphImages, StyleWithoutFaceFails) {

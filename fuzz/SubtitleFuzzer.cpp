@@ -1,0 +1,97 @@
+// Subtitle bytes through renderSubtitle: markup scanner, style stack, face lookups, glyph
+// building, layout and compositing. One long-lived renderer (as the component keeps one)
+// draws each input in all four byte orders; the four canvases must hold the same pixels
+// with the channels moved, and the same box, or a byte order or state carried over from
+// an earlier render is wrong.
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "fuzz/CheckedRender.h"
+#include "fuzz/FuzzCheck.h"
+#include "text/TextRendererInterface.h"
+
+namespace {
+
+const std::string kFontDir = "/usr/share/fonts/truetype/dejavu/";
+
+// A small size keeps a run fast; the area is a few words wide and three lines high so
+// that wrapping and the bottom limit are reached.
+constexpr std::int32_t kPixelSize = 10;
+constexpr std::uint32_t kMaxWidth = 120;
+constexpr std::uint32_t kMaxHeight = 40;
+
+// Distinct channel values, so that a channel written to the wrong place shows.
+constexpr std::uint32_t kFill = 0x0010E0FF;     // memory order FF E0 10
+constexpr std::uint32_t kOutline = 0x00804020;  // memory order 20 40 80
+
+// The lookup markup reaches through <b>, <i> and face=: two families with every style,
+// one with the upright face only (so the lookup relaxes the style), one whose file is
+// missing, and nothing else.
+const char* dejaVuFile(const std::string& family, unsigned char bold, unsigned char italic) {
+  if (family == "DejaVu Sans") {
+    if (bold) return italic ? "DejaVuSans-BoldOblique.ttf" : "DejaVuSans-Bold.ttf";
+    return italic ? "DejaVuSans-Oblique.ttf" : "DejaVuSans.ttf";
+  }
+  if (family == "DejaVu Serif") {
+    if (bold) return italic ? "DejaVuSerif-BoldItalic.ttf" : "DejaVuSerif-Bold.ttf";
+    return italic ? "DejaVuSerif-Italic.ttf" : "DejaVuSerif.ttf";
+  }
+  if (family == "DejaVu Sans Mono") return bold || italic ? nullptr : "DejaVuSansMono.ttf";
+  if (family == "Gone") return "no-such-font.ttf";
+  return nullptr;
+}
+
+int findFace(const char* family, unsigned char bold, unsigned char italic, void*, char** path,
+             std::int64_t* faceIndex) {
+  const char* file = dejaVuFile(family, bold, italic);
+  if (file == nullptr) return -1;
+  *path = strdup((kFontDir + file).c_str());
+  *faceIndex = 0;
+  return *path != nullptr ? 1 : -1;
+}
+
+const Orb::FaceCacheCallbacks kLookup{nullptr, nullptr, &findFace};
+
+Orb::TextRendererInterface& renderer() {
+  static const std::unique_ptr<Orb::TextRendererInterface> instance =
+      Orb::createTextRendererFromFile((kFontDir + "DejaVuSans.ttf").c_str(), nullptr,
+                                      kPixelSize, 0, 0, 0, 0, 0, kFill, kOutline, 0,
+                                      &kLookup, nullptr);
+  QuillFuzz::require(instance != nullptr, "DejaVu Sans opens");
+  return *instance;
+}
+
+// Where red, green, blue and alpha sit in a pixel of each format code.
+constexpr int kChannelAt[4][4] = {{0, 1, 2, 3}, {1, 2, 3, 0}, {2, 1, 0, 3}, {3, 2, 1, 0}};
+
+void requireSameDrawing(const QuillFuzz::CheckedRender& rgba,
+                        const QuillFuzz::CheckedRender& other, std::uint32_t format) {
+  QuillFuzz::require(other.rendered == rgba.rendered, "every byte order renders alike");
+  if (!rgba.rendered) return;
+  QuillFuzz::require(other.width == rgba.width && other.height == rgba.height &&
+                         other.xOffset == rgba.xOffset && other.yOffset == rgba.yOffset,
+                     "every byte order reports the same box");
+  QuillFuzz::require(other.pixels.size() == rgba.pixels.size(), "same canvas in every order");
+  for (std::size_t at = 0; at < rgba.pixels.size(); at += 4) {
+    for (int channel = 0; channel < 4; ++channel) {
+      QuillFuzz::require(other.pixels[at + kChannelAt[format][channel]] ==
+                             rgba.pixels[at + kChannelAt[0][channel]],
+                         "every byte order holds the same pixels");
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  Orb::TextRendererInterface& subject = renderer();
+  const auto rgba = QuillFuzz::renderChecked(subject, 0, text, kMaxWidth, kMaxHeight);
+  for (std::uint32_t format = 1; format < 4; ++format) {
+    requireSameDrawing(rgba, QuillFuzz::renderChecked(subject, format, text, kMaxWidth, kMaxHeight),
+                       format);
+  }
+  return 0;
+}
