@@ -7,7 +7,8 @@
 #   scripts/fuzz.sh merge <target>        fold what a run found into fuzz/corpus/<target>,
 #                                         keeping only inputs that add coverage (up to 2 KiB)
 #
-# Targets: subtitle, font, utf. A run starts from fuzz/corpus/<target> and writes new
+# Targets: subtitle, font, utf, font_name (the "Font"/"Name" setting parser), srt
+# (quill-render's subtitle file reader). A run starts from fuzz/corpus/<target> and writes new
 # inputs to build/fuzz/work/<target>; a fault stops it and leaves the input under
 # build/fuzz/findings/<target>/. Replay one with build/fuzz/fuzz/fuzz_<target> <file>.
 # After fixing the fault, copy the input into fuzz/corpus/<target>/ as fault-<what> so
@@ -24,7 +25,9 @@ max_len_of() {
     subtitle) echo 4096 ;;
     font) echo 16384 ;;
     utf) echo 1024 ;;
-    *) echo "unknown target '$1' (subtitle, font, utf)" >&2; exit 2 ;;
+    font_name) echo 256 ;;
+    srt) echo 8192 ;;
+    *) echo "unknown target '$1' (subtitle, font, utf, font_name, srt)" >&2; exit 2 ;;
   esac
 }
 
@@ -37,7 +40,7 @@ program_of() {
 case ${1:-} in
   build)
     cmake --preset fuzz -S "$root"
-    cmake --build --preset fuzz --target fuzz_subtitle fuzz_font fuzz_utf
+    cmake --build --preset fuzz --target fuzz_subtitle fuzz_font fuzz_utf fuzz_font_name fuzz_srt
     ;;
   run)
     target=${2:?target}
