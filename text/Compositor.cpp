@@ -64,7 +64,7 @@ Colour lineColour(Colour fill) {
 
 // The face's underline position at the current size, whole pixels (negative = below).
 std::int64_t underlineOffset(const StyleNode& style) {
-  const FT_Face face = style.font ? style.font->face : nullptr;
+  const FT_Face face = style.font && style.font->face ? style.font->face->handle() : nullptr;
   if (face == nullptr || face->size == nullptr) return 0;
   return FT_MulFix(face->underline_position, face->size->metrics.y_scale) / 64;
 }

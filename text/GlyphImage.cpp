@@ -5,6 +5,7 @@
 #include FT_GLYPH_H
 
 #include "text/GreyBitmap.h"
+#include "text/RenderContext.h"
 
 namespace Orb {
 
@@ -86,8 +87,9 @@ void mergeFill(const GreyBitmap& fill, GlyphImage& image) {
 bool buildGlyphImage(RenderContext& context, char32_t codePoint, GlyphImage& image) {
   const StyleNode& style = context.styles.top();
   const FontRecord& record = *style.font;
-  FT_Face face = record.face;
-  if (face == nullptr) return false;
+  if (!record.face) return false;
+  record.face->prepare(style.size, record.transform);
+  FT_Face face = record.face->handle();
   FT_Stroker_Set(context.stroker.handle, strokeRadius(style.size), FT_STROKER_LINECAP_ROUND,
                  FT_STROKER_LINEJOIN_ROUND, 0);
   if (FT_Load_Char(face, codePoint, record.loadFlags) != 0) return false;

@@ -98,7 +98,7 @@ TEST_F(Compositing, UnderlineIsDarkerAndBelowStrikeOutIsAbove) {
   TestCanvas target(40, 40);
   const Orb::GlyphImage empty = uniformImage(0, 0, 0, 0, 0);
   ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, empty, 10, 20, target.canvas, drawn));
-  const FT_Face face = style.font->face;
+  const FT_Face face = style.font->face->handle();
   const long d = FT_MulFix(face->underline_position, face->size->metrics.y_scale) / 64;
   ASSERT_LT(d, 0);
   const std::array<std::uint8_t, 4> line{223, 112, 7, 255};
@@ -168,7 +168,7 @@ TEST_F(Compositing, LinesAreClippedToTheCanvas) {
   Orb::GlyphImage wide = uniformImage(2, 1, 255, 0, 255, 0, 1);
   wide.advance = 9;
   ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, wide, 4, 20, narrow.canvas, drawn));
-  const FT_Face face = style.font->face;
+  const FT_Face face = style.font->face->handle();
   const auto row = static_cast<std::uint32_t>(
       20 - FT_MulFix(face->underline_position, face->size->metrics.y_scale) / 64);
   EXPECT_EQ(narrow.at(5, row)[3], 255);
