@@ -1,5 +1,8 @@
 // Time to render one subtitle event at 1080p (1920 x 1080 frame: text area 1728 x 216,
-// canvas 2592 x 324, font size 49) over generated corpora.
+// canvas 2592 x 324, font size 49) over generated corpora: warm (every event seen once
+// before timing, as glyphs repeat in any real file), cold (caches emptied before each
+// event) and uncached (caches off, what the renderer did before it had them). Cold must
+// not be slower than uncached.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -7,7 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/SubtitleCorpus.h"
-#include "text/TextRendererInterface.h"
+#include "text/TextRenderer.h"
 
 namespace {
 
@@ -44,27 +47,49 @@ bool render(Orb::TextRendererInterface& renderer, const std::string& text, Canva
                                  &height, &x, &y, &stride, &Canvas::allocate, &canvas);
 }
 
-// Every event once before timing, so glyphs repeat as they do in a real file.
-void warmEvents(benchmark::State& state) {
+enum class Caching { kWarm, kCold, kOff };
+
+void renderEvents(benchmark::State& state, Caching caching) {
   const auto kind = static_cast<QuillBench::CorpusKind>(state.range(0));
   const std::vector<std::string>& texts = corpus(kind);
-  auto renderer = Orb::createTextRendererFromFile(kFont, nullptr, kSize, 0, 0, 0, 0, 0,
-                                                  0x00FFFFFF, 0, 0, nullptr, nullptr);
+  auto renderer = Orb::TextRenderer::create(Orb::FontSource{kFont, nullptr, 0, nullptr},
+                                            Orb::BaseStyle{kSize, 0, 0, 0, 0, 0, 0x00FFFFFF, 0, 0},
+                                            nullptr, nullptr);
   if (!renderer) {
     state.SkipWithError("font missing");
     return;
   }
   Canvas canvas;
-  for (const std::string& text : texts) render(*renderer, text, canvas);
+  if (caching == Caching::kOff) renderer->setCaching(0, false);
+  if (caching == Caching::kWarm) {
+    for (const std::string& text : texts) render(*renderer, text, canvas);
+  }
+  const Orb::GlyphCacheCounters before = renderer->glyphCacheCounters();
   std::size_t next = 0;
   for (auto _ : state) {
+    if (caching == Caching::kCold) {
+      state.PauseTiming();
+      renderer->setCaching(Orb::GlyphCache::kDefaultBudget, true);
+      state.ResumeTiming();
+    }
     benchmark::DoNotOptimize(render(*renderer, texts[next], canvas));
     next = (next + 1) % texts.size();
   }
+  const Orb::GlyphCacheCounters& after = renderer->glyphCacheCounters();
+  const double hits = static_cast<double>(after.hits - before.hits);
+  const double looks = hits + static_cast<double>(after.misses - before.misses);
+  state.counters["hit%"] = looks > 0 ? 100.0 * hits / looks : 0.0;
+  state.counters["cacheKiB"] = static_cast<double>(after.bytes) / 1024.0;
   state.SetLabel(QuillBench::corpusName(kind));
 }
 
+void warmEvents(benchmark::State& state) { renderEvents(state, Caching::kWarm); }
+void coldEvents(benchmark::State& state) { renderEvents(state, Caching::kCold); }
+void uncachedEvents(benchmark::State& state) { renderEvents(state, Caching::kOff); }
+
 BENCHMARK(warmEvents)->ArgName("corpus")->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(coldEvents)->ArgName("corpus")->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(uncachedEvents)->ArgName("corpus")->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

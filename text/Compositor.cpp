@@ -36,6 +36,13 @@ inline std::uint8_t channel(unsigned outlineWeight, unsigned outline, unsigned f
 }
 
 template <typename L>
+void raisePixel(std::uint8_t* out, unsigned red, unsigned green, unsigned blue) {
+  out[L::red] = std::max<std::uint8_t>(out[L::red], static_cast<std::uint8_t>(red));
+  out[L::green] = std::max<std::uint8_t>(out[L::green], static_cast<std::uint8_t>(green));
+  out[L::blue] = std::max<std::uint8_t>(out[L::blue], static_cast<std::uint8_t>(blue));
+}
+
+template <typename L>
 void drawGlyph(const StyleNode& style, const GlyphImage& image, std::int64_t x0, std::int64_t row0,
                const Canvas& canvas) {
   const Colour fill = style.fillColour;
@@ -47,10 +54,19 @@ void drawGlyph(const StyleNode& style, const GlyphImage& image, std::int64_t x0,
     for (std::uint32_t c = 0; c < image.width; ++c, in += 4, out += 4) {
       const unsigned o = in[GlyphImage::kOutline];
       const unsigned w = in[GlyphImage::kFill];
-      out[L::red] = std::max(out[L::red], channel(o, outline.red, w, fill.red));
-      out[L::green] = std::max(out[L::green], channel(o, outline.green, w, fill.green));
-      out[L::blue] = std::max(out[L::blue], channel(o, outline.blue, w, fill.blue));
       out[L::alpha] = std::max(out[L::alpha], in[GlyphImage::kCoverage]);
+      // Most of a glyph's box is empty, pure outline or pure body: those pixels take no
+      // weight, the outline colour or the fill colour exactly, with no arithmetic.
+      const unsigned weights = o | (w << 8);
+      if (weights == 0) continue;
+      if (weights == 0x00FF) {
+        raisePixel<L>(out, outline.red, outline.green, outline.blue);
+      } else if (weights == 0xFF00) {
+        raisePixel<L>(out, fill.red, fill.green, fill.blue);
+      } else {
+        raisePixel<L>(out, channel(o, outline.red, w, fill.red), channel(o, outline.green, w, fill.green),
+                      channel(o, outline.blue, w, fill.blue));
+      }
     }
   }
 }
