@@ -47,11 +47,14 @@ void drawGlyph(const StyleNode& style, const GlyphImage& image, std::int64_t x0,
                const Canvas& canvas) {
   const Colour fill = style.fillColour;
   const Colour outline = style.outlineColour;
+  // Copied out: the canvas stores could otherwise alias them and force a reload per pixel.
+  const std::uint32_t width = image.width;
+  const std::uint8_t* const pixels = image.pixels.data();
   for (std::uint32_t r = 0; r < image.height; ++r) {
-    const std::uint8_t* in = &image.pixels[static_cast<std::size_t>(r) * image.stride];
+    const std::uint8_t* in = pixels + static_cast<std::size_t>(r) * image.stride;
     std::uint8_t* out = canvas.pixels + static_cast<std::size_t>(row0 + r) * rowPitch(canvas) +
                         static_cast<std::size_t>(x0) * 4;
-    for (std::uint32_t c = 0; c < image.width; ++c, in += 4, out += 4) {
+    for (std::uint32_t c = 0; c < width; ++c, in += 4, out += 4) {
       const unsigned o = in[GlyphImage::kOutline];
       const unsigned w = in[GlyphImage::kFill];
       out[L::alpha] = std::max(out[L::alpha], in[GlyphImage::kCoverage]);
