@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/text/RenderCorpus.h"
 #include "tests/text/TestFonts.h"
 #include "text/FaceResolver.h"
 #include "text/FontRecord.h"
@@ -74,37 +75,20 @@ int findSans(const char*, unsigned char bold, unsigned char italic, void*, char*
 }
 const Orb::FaceCacheCallbacks kSansTable{nullptr, nullptr, &findSans};
 
-struct Buffer {
-  std::vector<std::uint8_t> bytes;
-  static bool allocate(std::uint32_t width, std::uint32_t height, std::uint32_t,
-                       std::uint8_t** buffer, std::size_t* byteLength, std::uint32_t* stride,
-                       void* data) {
-    auto* self = static_cast<Buffer*>(data);
-    self->bytes.assign(static_cast<std::size_t>(width) * height * 4, 0);
-    *buffer = self->bytes.data();
-    *byteLength = self->bytes.size();
-    *stride = width;
-    return true;
-  }
-};
-
 TEST(FaceSharing, MarkupPushesReuseOpenFacesAcrossSubtitles) {
   auto created = Orb::createTextRenderer("Sans", 22, 0, 0, 0, 0, 0, 0x00FFFFFF, 0, 0, &kSansTable,
                                          nullptr);
   ASSERT_NE(created, nullptr);
   auto& renderer = static_cast<Orb::TextRenderer&>(*created);
   Orb::RenderContext& context = renderer.contextForTesting();
-  const std::string subtitle = "<b>a</b><i>b</i><b>c<i>d</i></b><font face=\"Other\">e</font>";
-  Buffer buffer;
-  std::uint32_t width, height, x, y, stride;
+  const RenderCorpus::RenderCase pushes(
+      "<b>a</b><i>b</i><b>c<i>d</i></b><font face=\"Other\">e</font>");
   for (int round = 0; round < 3; ++round) {
-    ASSERT_TRUE(renderer.renderSubtitle(0, subtitle.data(), subtitle.size(), 400, 100, &width,
-                                        &height, &x, &y, &stride, &Buffer::allocate, &buffer));
+    ASSERT_TRUE(RenderCorpus::render(renderer, pushes).rendered);
     EXPECT_EQ(context.faces.openFaces(), 2u) << "the regular and the bold file, each parsed once";
   }
   EXPECT_EQ(lookups, 1 + 3 * 5) << "the lookup is still asked for every push";
-  ASSERT_TRUE(renderer.renderSubtitle(0, "<i>x", 4, 400, 100, &width, &height, &x, &y, &stride,
-                                      &Buffer::allocate, &buffer));
+  ASSERT_TRUE(RenderCorpus::render(renderer, RenderCorpus::RenderCase("<i>x")).rendered);
   const Orb::FontRecord& italic = *context.styles.top().font;
   EXPECT_EQ(italic.face, context.styles.base().font->face) << "sheared and upright share a face";
   EXPECT_EQ(italic.transform.xy, Orb::kSyntheticItalicShear);

@@ -40,8 +40,13 @@ struct RenderOutput {
   bool operator==(const RenderOutput& other) const;
 };
 
+/// Renderers from a file, a family lookup (with synthetic italic), bytes and a collection.
 std::vector<RendererSetup> renderers();
+/// The sequence, ending with its first renders repeated once every glyph has been seen.
 std::vector<RenderCase> cases();
+/// Applies the case's base-style change, then renders into a buffer whose stride is padded
+/// past the canvas width and whose bytes start non-zero, so that anything left uncleared
+/// shows in the output.
 RenderOutput render(Orb::TextRendererInterface& renderer, const RenderCase& render);
 
 }  // namespace RenderCorpus
