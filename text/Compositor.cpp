@@ -67,7 +67,8 @@ void drawGlyph(const StyleNode& style, const GlyphImage& image, std::int64_t x0,
       } else if (weights == 0xFF00) {
         raisePixel<L>(out, fill.red, fill.green, fill.blue);
       } else {
-        raisePixel<L>(out, channel(o, outline.red, w, fill.red), channel(o, outline.green, w, fill.green),
+        raisePixel<L>(out, channel(o, outline.red, w, fill.red),
+                      channel(o, outline.green, w, fill.green),
                       channel(o, outline.blue, w, fill.blue));
       }
     }

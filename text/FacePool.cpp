@@ -32,7 +32,8 @@ std::shared_ptr<SharedFace> FacePool::openFile(FT_Library library, const std::st
   if (auto face = find(path, nullptr, index)) return face;
   FT_Face face = nullptr;
   if (FT_New_Face(library, path.c_str(), index, &face) != 0) return nullptr;
-  return keep(Entry{path, nullptr, index, 0, std::make_shared<SharedFace>(face, nullptr, ++serials)});
+  return keep(
+      Entry{path, nullptr, index, 0, std::make_shared<SharedFace>(face, nullptr, ++serials)});
 }
 
 std::shared_ptr<SharedFace> FacePool::openMemory(FT_Library library,

@@ -3,8 +3,8 @@
 // records asking for the same face share one instead of each parsing the file again: a
 // markup push of b, i or font face then costs a lookup, not a parse. Faces no record uses
 // stay open for later subtitles, up to kIdleFaces besides the one opened last; the least
-// recently asked for close first. A face keeps what FreeType read at its opening; a file replaced on disk later is
-// read again only once its face has been closed.
+// recently asked for close first. A face keeps what FreeType read at its opening: a file
+// replaced on disk is read again only once its face has been closed.
 #include <cstddef>
 #include <cstdint>
 #include <memory>

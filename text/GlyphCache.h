@@ -55,9 +55,10 @@ class GlyphCache {
   /// counting a hit; false, counting a miss, when nothing is stored for it.
   bool find(const GlyphKey& key, const GlyphImage*& image);
 
-  /// Stores `image` (moved from) for `key`, which find() has just missed, unless it is too large to keep; `built` false
-  /// remembers that the glyph cannot be drawn. Returns the stored image, or `image` itself
-  /// when it was not kept. Evicts least recently used images to stay within the budget.
+  /// Stores `image` (moved from) for `key`, which find() has just missed, unless it is too
+  /// large to keep; `built` false remembers that the glyph cannot be drawn. Returns the
+  /// stored image, or `image` itself when it was not kept. Evicts least recently used
+  /// images to stay within the budget.
   const GlyphImage* store(const GlyphKey& key, GlyphImage& image, bool built);
 
   /// Drops every image and sets a new budget (0 keeps nothing). Counters of hits, misses

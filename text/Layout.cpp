@@ -79,7 +79,9 @@ DrawnBox layOutText(RenderContext& context, std::uint32_t pixelFormat, std::uint
     }
     const StyleNode& style = context.styles.top();
     // The lines are placed by the face's metrics at this style's size.
-    if (style.underline || style.strikeOut) style.font->face->prepare(style.size, style.font->transform);
+    if (style.underline || style.strikeOut) {
+      style.font->face->prepare(style.size, style.font->transform);
+    }
     PixelRect drawn;
     if (!compositeGlyph(style, pixelFormat, *image, penX, penY, canvas, drawn)) continue;
     include(box, drawn);
