@@ -4,7 +4,6 @@
 // another record left there: whoever draws states what it needs through prepare().
 #include <cstdint>
 #include <memory>
-#include <string>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
