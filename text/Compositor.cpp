@@ -36,21 +36,41 @@ inline std::uint8_t channel(unsigned outlineWeight, unsigned outline, unsigned f
 }
 
 template <typename L>
+void raisePixel(std::uint8_t* out, unsigned red, unsigned green, unsigned blue) {
+  out[L::red] = std::max<std::uint8_t>(out[L::red], static_cast<std::uint8_t>(red));
+  out[L::green] = std::max<std::uint8_t>(out[L::green], static_cast<std::uint8_t>(green));
+  out[L::blue] = std::max<std::uint8_t>(out[L::blue], static_cast<std::uint8_t>(blue));
+}
+
+template <typename L>
 void drawGlyph(const StyleNode& style, const GlyphImage& image, std::int64_t x0, std::int64_t row0,
                const Canvas& canvas) {
   const Colour fill = style.fillColour;
   const Colour outline = style.outlineColour;
+  // Copied out: the canvas stores could otherwise alias them and force a reload per pixel.
+  const std::uint32_t width = image.width;
+  const std::uint8_t* const pixels = image.pixels.data();
   for (std::uint32_t r = 0; r < image.height; ++r) {
-    const std::uint8_t* in = &image.pixels[static_cast<std::size_t>(r) * image.stride];
+    const std::uint8_t* in = pixels + static_cast<std::size_t>(r) * image.stride;
     std::uint8_t* out = canvas.pixels + static_cast<std::size_t>(row0 + r) * rowPitch(canvas) +
                         static_cast<std::size_t>(x0) * 4;
-    for (std::uint32_t c = 0; c < image.width; ++c, in += 4, out += 4) {
+    for (std::uint32_t c = 0; c < width; ++c, in += 4, out += 4) {
       const unsigned o = in[GlyphImage::kOutline];
       const unsigned w = in[GlyphImage::kFill];
-      out[L::red] = std::max(out[L::red], channel(o, outline.red, w, fill.red));
-      out[L::green] = std::max(out[L::green], channel(o, outline.green, w, fill.green));
-      out[L::blue] = std::max(out[L::blue], channel(o, outline.blue, w, fill.blue));
       out[L::alpha] = std::max(out[L::alpha], in[GlyphImage::kCoverage]);
+      // Most of a glyph's box is empty, pure outline or pure body: those pixels take no
+      // weight, the outline colour or the fill colour exactly, with no arithmetic.
+      const unsigned weights = o | (w << 8);
+      if (weights == 0) continue;
+      if (weights == 0x00FF) {
+        raisePixel<L>(out, outline.red, outline.green, outline.blue);
+      } else if (weights == 0xFF00) {
+        raisePixel<L>(out, fill.red, fill.green, fill.blue);
+      } else {
+        raisePixel<L>(out, channel(o, outline.red, w, fill.red),
+                      channel(o, outline.green, w, fill.green),
+                      channel(o, outline.blue, w, fill.blue));
+      }
     }
   }
 }
@@ -64,7 +84,7 @@ Colour lineColour(Colour fill) {
 
 // The face's underline position at the current size, whole pixels (negative = below).
 std::int64_t underlineOffset(const StyleNode& style) {
-  const FT_Face face = style.font ? style.font->face : nullptr;
+  const FT_Face face = style.font && style.font->face ? style.font->face->handle() : nullptr;
   if (face == nullptr || face->size == nullptr) return 0;
   return FT_MulFix(face->underline_position, face->size->metrics.y_scale) / 64;
 }

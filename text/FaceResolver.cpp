@@ -12,10 +12,27 @@ bool hasOwnSource(const FontRecord& record) {
   return record.path.has_value() || (record.data && !record.data->bytes.empty());
 }
 
-FT_Error openOwnFace(FT_Library library, const FontRecord& record, FT_Long index, FT_Face* face) {
-  if (record.path) return FT_New_Face(library, record.path->c_str(), index, face);
-  return FT_New_Memory_Face(library, record.data->bytes.data(),
-                            static_cast<FT_Long>(record.data->bytes.size()), index, face);
+std::shared_ptr<SharedFace> openOwnFace(RenderContext& context, const FontRecord& record,
+                                        FT_Long index) {
+  if (record.path) return context.faces.openFile(context.library.handle, *record.path, index);
+  return context.faces.openMemory(context.library.handle, record.data, index);
+}
+
+// How many faces the record's own file holds, 0 when it cannot be read. Face 0 of a
+// readable file reports the count as well and is usually the one taken, so it is asked
+// first; only when it cannot open is the file probed for its count.
+FT_Long ownFaceCount(RenderContext& context, const FontRecord& record) {
+  if (const auto first = openOwnFace(context, record, 0)) return first->handle()->num_faces;
+  FT_Face probe = nullptr;
+  const FT_Error error =
+      record.path ? FT_New_Face(context.library.handle, record.path->c_str(), -1, &probe)
+                  : FT_New_Memory_Face(context.library.handle, record.data->bytes.data(),
+                                       static_cast<FT_Long>(record.data->bytes.size()), -1,
+                                       &probe);
+  if (error != 0) return 0;
+  const FT_Long count = probe->num_faces;
+  FT_Done_Face(probe);
+  return count;
 }
 
 bool matchesRecord(const FontRecord& record, FT_Face face) {
@@ -26,19 +43,14 @@ bool matchesRecord(const FontRecord& record, FT_Face face) {
   return record.bold == bold && record.italic == italic;
 }
 
-bool openFromOwnSource(FT_Library library, FontRecord& record) {
-  FT_Face probe = nullptr;
-  if (openOwnFace(library, record, -1, &probe) != 0) return false;
-  const FT_Long faceCount = std::min<FT_Long>(probe->num_faces, kMaxFaceIndicesTried);
-  FT_Done_Face(probe);
+bool openFromOwnSource(RenderContext& context, FontRecord& record) {
+  const FT_Long faceCount = std::min<FT_Long>(ownFaceCount(context, record), kMaxFaceIndicesTried);
   for (FT_Long index = 0; index < faceCount; ++index) {
-    FT_Face face = nullptr;
-    if (openOwnFace(library, record, index, &face) != 0) continue;
-    if (matchesRecord(record, face)) {
-      record.face = face;
+    auto face = openOwnFace(context, record, index);
+    if (face && matchesRecord(record, face->handle())) {
+      record.face = std::move(face);
       return true;
     }
-    FT_Done_Face(face);
   }
   return false;
 }
@@ -56,7 +68,7 @@ bool lookUpFace(const RenderContext& context, const FontRecord& record, char** p
   return record.bold && find(family, 0, 0, context.userData, path, faceIndex) > 0;
 }
 
-bool openThroughLookup(const RenderContext& context, FontRecord& record) {
+bool openThroughLookup(RenderContext& context, FontRecord& record) {
   if (!record.family || context.faceCacheTable == nullptr ||
       context.faceCacheTable->findFace == nullptr) {
     return false;
@@ -67,15 +79,13 @@ bool openThroughLookup(const RenderContext& context, FontRecord& record) {
   if (path == nullptr) return false;
   // The cache stores 64-bit indices; FreeType takes the low 32 bits.
   const auto index = static_cast<std::int32_t>(static_cast<std::uint32_t>(faceIndex));
-  const FT_Error error = FT_New_Face(context.library.handle, path, index, &record.face);
+  record.face = context.faces.openFile(context.library.handle, path, index);
   std::free(path);
-  if (error != 0) {
-    record.face = nullptr;
-    return false;
-  }
-  if (record.italic && !(record.face->style_flags & FT_STYLE_FLAG_ITALIC)) {
+  if (!record.face) return false;
+  if (record.italic && !(record.face->handle()->style_flags & FT_STYLE_FLAG_ITALIC)) {
+    // The shear is the record's: a shared face gets it from prepare() whenever this
+    // record draws, and an upright record sharing the face draws unsheared.
     record.transform = FT_Matrix{0x10000, kSyntheticItalicShear, 0, 0x10000};
-    FT_Set_Transform(record.face, &record.transform, nullptr);
     record.loadFlags |= FT_LOAD_NO_BITMAP;
   }
   return true;
@@ -84,8 +94,8 @@ bool openThroughLookup(const RenderContext& context, FontRecord& record) {
 }  // namespace
 
 bool resolveFace(RenderContext& context, FontRecord& record) {
-  if (record.face != nullptr) return true;
-  if (hasOwnSource(record) && openFromOwnSource(context.library.handle, record)) return true;
+  if (record.face) return true;
+  if (hasOwnSource(record) && openFromOwnSource(context, record)) return true;
   if (openThroughLookup(context, record)) return true;
   record.closeFace();
   return false;

@@ -2,8 +2,6 @@
 
 namespace Orb {
 
-FontRecord::~FontRecord() { closeFace(); }
-
 std::shared_ptr<FontRecord> FontRecord::clone() const {
   auto copy = std::make_shared<FontRecord>();
   copy->family = family;
@@ -13,8 +11,7 @@ std::shared_ptr<FontRecord> FontRecord::clone() const {
 }
 
 void FontRecord::closeFace() {
-  if (face != nullptr) FT_Done_Face(face);
-  face = nullptr;
+  face.reset();
   transform = FT_Matrix{0x10000, 0, 0, 0x10000};
   loadFlags = 0;
 }

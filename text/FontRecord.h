@@ -1,7 +1,8 @@
 #pragma once
 // The font that one or more style nodes draw with, and the in-memory font file that
 // several records may share. Records are shared through std::shared_ptr: the count of
-// owners is the number of style nodes using the record, and the last owner closes its face.
+// owners is the number of style nodes using the record. Faces are shared between records
+// that resolve to the same face (see FacePool); the last holder closes it.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -10,6 +11,8 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+
+#include "text/SharedFace.h"
 
 namespace Orb {
 
@@ -20,11 +23,11 @@ struct FontData {
 };
 
 /// What a style asks for (family, style flags, its own file or bytes) and, once resolved,
-/// the open face. The face belongs to the record and is closed with it, so a record must
-/// not outlive the FreeType library the face was opened with.
+/// the open face with the transform and load flags this record draws it with. A record
+/// must not outlive the FreeType library its face was opened with.
 struct FontRecord {
   FontRecord() = default;
-  ~FontRecord();
+  ~FontRecord() = default;
   FontRecord(const FontRecord&) = delete;
   FontRecord& operator=(const FontRecord&) = delete;
 
@@ -32,7 +35,7 @@ struct FontRecord {
   /// nor italic: style flags are not inherited, so <i> inside <b> asks for italic only.
   std::shared_ptr<FontRecord> clone() const;
 
-  /// Closes the face (if any) and returns the transform and load flags to upright.
+  /// Lets go of the face (if any) and returns the transform and load flags to upright.
   void closeFace();
 
   std::optional<std::string> family;
@@ -40,7 +43,7 @@ struct FontRecord {
   std::shared_ptr<const FontData> data;
   std::uint8_t bold = 0;
   std::uint8_t italic = 0;
-  FT_Face face = nullptr;  // owned
+  std::shared_ptr<SharedFace> face;
   FT_Matrix transform{0x10000, 0, 0, 0x10000};
   FT_Int32 loadFlags = 0;
 };

@@ -6,6 +6,7 @@
 #include FT_GLYPH_H
 
 #include "text/GreyBitmap.h"
+#include "text/RenderContext.h"
 
 namespace Orb {
 
@@ -51,6 +52,16 @@ bool plausibleExtent(FT_Glyph glyph, std::int32_t size) {
 
 constexpr unsigned squareCoverage(unsigned value) { return value * value / 255; }
 
+// Replaces `glyph` by its rendering as an 8-bit bitmap glyph; a bitmap glyph stays as it is.
+bool renderInPlace(GlyphHandle& glyph) {
+  FT_Glyph bitmap = glyph.get();
+  // On success FreeType destroys the glyph it converted; on failure it keeps it.
+  if (FT_Glyph_To_Bitmap(&bitmap, FT_RENDER_MODE_NORMAL, nullptr, 1) != 0) return false;
+  if (bitmap != glyph.get()) glyph.release();
+  glyph.reset(bitmap);
+  return bitmap->format == FT_GLYPH_FORMAT_BITMAP;
+}
+
 // The stroked glyph as a bitmap glyph, or null. A glyph the stroker refuses (an embedded
 // bitmap, or an outline it cannot parse) goes on unstroked.
 bool strokeAndRender(FT_Stroker stroker, FT_Glyph glyph, GlyphHandle& result) {
@@ -60,12 +71,11 @@ bool strokeAndRender(FT_Stroker stroker, FT_Glyph glyph, GlyphHandle& result) {
       FT_Glyph_Stroke(&stroked, stroker, 0) == 0) {
     result.reset(stroked);
   }
-  FT_Glyph bitmap = result.get();
-  // On success FreeType destroys the glyph it converted; on failure it keeps it.
-  if (FT_Glyph_To_Bitmap(&bitmap, FT_RENDER_MODE_NORMAL, nullptr, 1) != 0) return false;
-  if (bitmap != result.get()) result.release();
-  result.reset(bitmap);
-  return bitmap->format == FT_GLYPH_FORMAT_BITMAP;
+  return renderInPlace(result);
+}
+
+const FT_Bitmap& bitmapOf(const GlyphHandle& rendered) {
+  return reinterpret_cast<FT_BitmapGlyph>(rendered.get())->bitmap;
 }
 
 bool allocateImage(std::uint32_t width, std::uint32_t height, GlyphImage& image) {
@@ -105,8 +115,9 @@ void mergeFill(const GreyBitmap& fill, GlyphImage& image) {
 bool buildGlyphImage(RenderContext& context, char32_t codePoint, GlyphImage& image) {
   const StyleNode& style = context.styles.top();
   const FontRecord& record = *style.font;
-  FT_Face face = record.face;
-  if (face == nullptr) return false;
+  if (!record.face) return false;
+  record.face->prepare(style.size, record.transform);
+  FT_Face face = record.face->handle();
   FT_Stroker_Set(context.stroker.handle, strokeRadius(style.size), FT_STROKER_LINECAP_ROUND,
                  FT_STROKER_LINEJOIN_ROUND, 0);
   if (FT_Load_Char(face, codePoint, record.loadFlags) != 0) return false;
@@ -119,8 +130,7 @@ bool buildGlyphImage(RenderContext& context, char32_t codePoint, GlyphImage& ima
   GlyphHandle stroked;
   if (!strokeAndRender(context.stroker.handle, plain.get(), stroked)) return false;
   GreyBitmap strokeBitmap;
-  const FT_Bitmap& strokeSource = reinterpret_cast<FT_BitmapGlyph>(stroked.get())->bitmap;
-  if (!strokeBitmap.convert(context.library.handle, strokeSource)) return false;
+  if (!strokeBitmap.convert(context.library.handle, bitmapOf(stroked))) return false;
   if (!allocateImage(strokeBitmap.width(), strokeBitmap.height(), image)) return false;
 
   const bool mono = strokeBitmap.fromMono();
@@ -139,9 +149,11 @@ bool buildGlyphImage(RenderContext& context, char32_t codePoint, GlyphImage& ima
     return true;
   }
 
-  if (FT_Load_Char(face, codePoint, record.loadFlags | FT_LOAD_RENDER) != 0) return false;
+  // The body is the glyph of the first load rendered as it is: loading the character again
+  // to render it would load and hint the same outline a second time for the same bitmap.
+  if (!renderInPlace(plain)) return false;
   GreyBitmap fill;
-  if (!fill.convert(context.library.handle, face->glyph->bitmap)) return false;
+  if (!fill.convert(context.library.handle, bitmapOf(plain))) return false;
   mergeFill(fill, image);
   image.advance = static_cast<std::int32_t>(face->glyph->advance.x / 64 + 1);
   return true;

@@ -4,9 +4,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "text/RenderContext.h"
+#include <ft2build.h>
+#include FT_FREETYPE_H
 
 namespace Orb {
+
+struct RenderContext;
 
 struct GlyphImage {
   /// `height` rows of `stride` bytes; 4 bytes per pixel: coverage, outline weight, fill

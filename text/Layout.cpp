@@ -22,6 +22,25 @@ void include(DrawnBox& box, const PixelRect& rect) {
   box.drawn = true;
 }
 
+// The top style's image of `codePoint` from the glyph cache, built into `scratch` and kept
+// there when the cache does not take it; null when the glyph cannot be drawn.
+const GlyphImage* glyphImage(RenderContext& context, char32_t codePoint, GlyphImage& scratch) {
+  const StyleNode& style = context.styles.top();
+  const FontRecord& record = *style.font;
+  if (!record.face) return nullptr;
+  GlyphKey key;
+  key.faceSerial = record.face->serial();
+  key.pixelSize = style.size;
+  key.codePoint = codePoint;
+  key.loadFlags = record.loadFlags;
+  key.transform = record.transform;
+  key.strokeRadius = strokeRadius(style.size);
+  const GlyphImage* image = nullptr;
+  if (context.glyphs.find(key, image)) return image;
+  const bool built = buildGlyphImage(context, codePoint, scratch);
+  return context.glyphs.store(key, scratch, built);
+}
+
 }  // namespace
 
 DrawnBox layOutText(RenderContext& context, std::uint32_t pixelFormat, std::uint32_t maxWidth,
@@ -38,7 +57,7 @@ DrawnBox layOutText(RenderContext& context, std::uint32_t pixelFormat, std::uint
   bool firstCharacter = true;
   std::size_t glyphsLeft = MarkupLimits::kGlyphsPerSubtitle;
   char32_t codePoint = 0;
-  GlyphImage image;
+  GlyphImage scratch;
   while (penY < bottomLimit && nextCharacter(context, codePoint)) {
     if (firstCharacter) {
       penY += context.styles.top().size;
@@ -51,18 +70,22 @@ DrawnBox layOutText(RenderContext& context, std::uint32_t pixelFormat, std::uint
     }
     if (codePoint == U'\r') continue;
     if (glyphsLeft-- == 0) break;
-    if (!buildGlyphImage(context, codePoint, image)) continue;
-    if (penX + image.advance >= rightLimit) {
+    const GlyphImage* image = glyphImage(context, codePoint, scratch);
+    if (image == nullptr) continue;
+    if (penX + image->advance >= rightLimit) {
       penY += lineStep(context);
       if (penY >= bottomLimit) break;
       penX = marginX;
     }
-    PixelRect drawn;
-    if (!compositeGlyph(context.styles.top(), pixelFormat, image, penX, penY, canvas, drawn)) {
-      continue;
+    const StyleNode& style = context.styles.top();
+    // The lines are placed by the face's metrics at this style's size.
+    if (style.underline || style.strikeOut) {
+      style.font->face->prepare(style.size, style.font->transform);
     }
+    PixelRect drawn;
+    if (!compositeGlyph(style, pixelFormat, *image, penX, penY, canvas, drawn)) continue;
     include(box, drawn);
-    penX += image.advance;
+    penX += image->advance;
   }
   return box;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The renderer's private state: one FreeType library and stroker, the style stack, and
-// the subtitle being scanned. Owned by one TextRenderer and used by one thread at a time.
+// The renderer's private state: one FreeType library and stroker, the open faces and the
+// glyph images kept between subtitles, the style stack, and the subtitle being scanned.
+// Owned by one TextRenderer and used by one thread at a time.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -11,6 +12,8 @@
 #include FT_STROKER_H
 
 #include "fontcache/FaceCacheCallbacks.h"
+#include "text/FacePool.h"
+#include "text/GlyphCache.h"
 #include "text/StyleStack.h"
 
 namespace Orb {
@@ -62,6 +65,8 @@ struct RenderContext {
 
   FreeTypeLibrary library;
   FreeTypeStroker stroker;
+  FacePool faces;      // before the styles, whose records hold faces from it
+  GlyphCache glyphs;
   StyleStack styles;
   std::vector<char32_t> text{0};  // decoded subtitle, 0-terminated; the scanner writes into it
   std::size_t length = 0;         // code points before the first 0

@@ -28,8 +28,7 @@ void StyleStack::pop() {
   if (nodes.size() <= 1) return;
   const StyleNode& popped = nodes.back();
   const StyleNode& lower = nodes[nodes.size() - 2];
-  if (popped.size != lower.size && popped.font->face != nullptr &&
-      popped.font->face == lower.font->face) {
+  if (popped.size != lower.size && popped.font->face && popped.font->face == lower.font->face) {
     applyPixelSize(lower);
   }
   nodes.pop_back();
@@ -40,9 +39,7 @@ void StyleStack::popAll() {
 }
 
 void applyPixelSize(const StyleNode& node) {
-  if (node.font && node.font->face != nullptr) {
-    FT_Set_Pixel_Sizes(node.font->face, 0, static_cast<FT_UInt>(node.size));
-  }
+  if (node.font && node.font->face) node.font->face->setPixelSize(node.size);
 }
 
 }  // namespace Orb

@@ -82,7 +82,7 @@ bool TextRenderer::replaceBaseFont(const FontSource& source, std::uint8_t bold,
   if (given(source.family) == given(source.bytes, source.byteCount)) return false;
   auto record = makeRecord(source, bold, italic);
   if (!resolveFace(*context, *record)) return false;
-  FT_Set_Pixel_Sizes(record->face, 0, static_cast<FT_UInt>(base.size));
+  record->face->setPixelSize(base.size);
   const std::shared_ptr<FontRecord> old = base.font;
   for (std::size_t i = 0; i < context->styles.depth(); ++i) {
     StyleNode& node = context->styles.at(i);
@@ -126,6 +126,11 @@ void TextRenderer::setColours(std::uint32_t fillColour, std::uint32_t outlineCol
   base.fillColour = Colour::fromMemory(fillColour);
   base.outlineColour = Colour::fromMemory(outlineColour);
   base.overrideEmbeddedColour = overrideEmbeddedColour;
+}
+
+void TextRenderer::setCaching(std::size_t glyphCacheBytes, bool shareFaces) {
+  context->glyphs.reset(glyphCacheBytes);
+  context->faces.reset(shareFaces);
 }
 
 bool TextRenderer::renderSubtitle(std::uint32_t pixelFormat, const char* text,

@@ -56,6 +56,16 @@ class TextRenderer final : public TextRendererInterface {
                       void* allocatorData) override;
   ~TextRenderer() override = default;
 
+  /// Sets what the renderer keeps between glyphs and subtitles and empties it (faces in
+  /// use stay open). `glyphCacheBytes` 0 keeps no glyph images and `shareFaces` false
+  /// opens a face for every font record: what a renderer without caches does, which
+  /// tests and benchmarks compare against. A new renderer keeps GlyphCache::kDefaultBudget
+  /// bytes of glyphs and shares faces.
+  void setCaching(std::size_t glyphCacheBytes, bool shareFaces);
+
+  /// Hits, misses and size of the glyph cache, for benchmarks and tests.
+  const GlyphCacheCounters& glyphCacheCounters() const { return context->glyphs.counters(); }
+
   /// The private state, for the renderer's own tests.
   RenderContext& contextForTesting() { return *context; }
 

@@ -1,5 +1,6 @@
 #include "text/Compositor.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -82,6 +83,33 @@ TEST_F(Compositing, ChannelsLandInTheFormatsByteOrder) {
   }
 }
 
+// Every pair of weights, over a canvas that already holds ink, against the formula: the
+// compositor takes shortcuts for empty, pure outline and pure body pixels.
+TEST_F(Compositing, EveryWeightPairFollowsTheFormula) {
+  style.outlineColour = Orb::Colour{200, 90, 30, 0};
+  style.fillColour = Orb::Colour{40, 250, 120, 0};
+  const std::vector<std::uint8_t> weights = {0, 1, 37, 128, 254, 255};
+  Orb::GlyphImage image = uniformImage(static_cast<std::uint32_t>(weights.size() * weights.size()), 1, 0, 0, 0);
+  for (std::size_t i = 0; i < weights.size() * weights.size(); ++i) {
+    image.pixels[i * 4] = static_cast<std::uint8_t>(i * 7);
+    image.pixels[i * 4 + 1] = weights[i / weights.size()];
+    image.pixels[i * 4 + 2] = weights[i % weights.size()];
+  }
+  TestCanvas target(image.width, 1);
+  std::fill(target.bytes.begin(), target.bytes.end(), std::uint8_t{100});
+  ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kBGRA, image, 0, 0, target.canvas, drawn));
+  for (std::uint32_t x = 0; x < image.width; ++x) {
+    const unsigned o = image.pixels[x * 4 + 1], w = image.pixels[x * 4 + 2];
+    auto expect = [&](unsigned outline, unsigned fill) {
+      return static_cast<std::uint8_t>(std::max(100u, std::min(255u, o * outline / 255 + w * fill / 255)));
+    };
+    const std::array<std::uint8_t, 4> expected = {
+        expect(30, 120), expect(90, 250), expect(200, 40),
+        std::max<std::uint8_t>(100, image.pixels[x * 4])};
+    EXPECT_EQ(target.at(x, 0), expected) << "outline " << o << " fill " << w;
+  }
+}
+
 TEST_F(Compositing, OverlappingGlyphsKeepTheLargerChannel) {
   TestCanvas target(2, 1);
   style.fillColour = Orb::Colour{255, 0, 0, 0};
@@ -98,7 +126,7 @@ TEST_F(Compositing, UnderlineIsDarkerAndBelowStrikeOutIsAbove) {
   TestCanvas target(40, 40);
   const Orb::GlyphImage empty = uniformImage(0, 0, 0, 0, 0);
   ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, empty, 10, 20, target.canvas, drawn));
-  const FT_Face face = style.font->face;
+  const FT_Face face = style.font->face->handle();
   const long d = FT_MulFix(face->underline_position, face->size->metrics.y_scale) / 64;
   ASSERT_LT(d, 0);
   const std::array<std::uint8_t, 4> line{223, 112, 7, 255};
@@ -168,7 +196,7 @@ TEST_F(Compositing, LinesAreClippedToTheCanvas) {
   Orb::GlyphImage wide = uniformImage(2, 1, 255, 0, 255, 0, 1);
   wide.advance = 9;
   ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, wide, 4, 20, narrow.canvas, drawn));
-  const FT_Face face = style.font->face;
+  const FT_Face face = style.font->face->handle();
   const auto row = static_cast<std::uint32_t>(
       20 - FT_MulFix(face->underline_position, face->size->metrics.y_scale) / 64);
   EXPECT_EQ(narrow.at(5, row)[3], 255);

@@ -108,12 +108,12 @@ TEST_F(FaceResolution, SelectsAFaceInsideACollectionByFamily) {
   auto first = record(nullptr, 1, 0);
   first->path = TestFonts::kCollection;
   ASSERT_TRUE(Orb::resolveFace(*context, *first));
-  EXPECT_EQ(first->face->face_index, 0);
+  EXPECT_EQ(first->face->handle()->face_index, 0);
 
   auto second = record(secondFamily.c_str(), 0, 0);
   second->path = TestFonts::kCollection;
   ASSERT_TRUE(Orb::resolveFace(*context, *second));
-  EXPECT_EQ(second->face->face_index, 1);
+  EXPECT_EQ(second->face->handle()->face_index, 1);
 }
 
 TEST_F(FaceResolution, FontBytesInMemoryAreSearchedLikeAFile) {
@@ -122,7 +122,7 @@ TEST_F(FaceResolution, FontBytesInMemoryAreSearchedLikeAFile) {
   auto r = record("DejaVu Sans", 1, 0);
   r->data = data;
   ASSERT_TRUE(Orb::resolveFace(*context, *r));
-  EXPECT_TRUE(r->face->style_flags & FT_STYLE_FLAG_BOLD);
+  EXPECT_TRUE(r->face->handle()->style_flags & FT_STYLE_FLAG_BOLD);
 
   auto empty = record(nullptr, 0, 0);
   empty->data = std::make_shared<Orb::FontData>();

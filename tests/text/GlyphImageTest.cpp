@@ -62,8 +62,8 @@ TEST_F(GlyphImages, BodyAndOutlineWeightsFollowTheirCoverages) {
   EXPECT_GT(body, 50);
   EXPECT_GT(strokeOnly, 50);
   // The stroke pads the plain glyph on every side; the bearings are the plain glyph's.
-  FT_Load_Char(context->styles.top().font->face, U'H', FT_LOAD_RENDER);
-  const FT_GlyphSlot slot = context->styles.top().font->face->glyph;
+  FT_Load_Char(context->styles.top().font->face->handle(), U'H', FT_LOAD_RENDER);
+  const FT_GlyphSlot slot = context->styles.top().font->face->handle()->glyph;
   EXPECT_GE(image.width, slot->bitmap.width + 2);
   EXPECT_GE(image.height, slot->bitmap.rows + 2);
   EXPECT_EQ(image.left, slot->metrics.horiBearingX / 64);
@@ -86,7 +86,6 @@ TEST_F(GlyphImages, SyntheticItalicShearsTheGlyph) {
   ASSERT_TRUE(Orb::buildGlyphImage(*context, U'l', upright));
   Orb::FontRecord& record = *context->styles.top().font;
   record.transform = FT_Matrix{0x10000, 0x4CCC, 0, 0x10000};
-  FT_Set_Transform(record.face, &record.transform, nullptr);
   Orb::GlyphImage sheared;
   ASSERT_TRUE(Orb::buildGlyphImage(*context, U'l', sheared));
   EXPECT_EQ(sheared.height, upright.height);

@@ -125,7 +125,7 @@ TEST_F(MarkupScanner, HostileSizesStayWithinWhatFreeTypeAccepts) {
 
 TEST_F(MarkupScanner, PoppingRestoresTheSharedFaceSize) {
   ASSERT_EQ(characters("<font size=\"+5\">a</font>b"), U"ab");
-  EXPECT_EQ(context->styles.base().font->face->size->metrics.y_ppem, 22);
+  EXPECT_EQ(context->styles.base().font->face->handle()->size->metrics.y_ppem, 22);
 }
 
 TEST_F(MarkupScanner, OverrideFlagsIgnoreOnlyTheirAttributes) {
@@ -167,7 +167,7 @@ TEST_F(MarkupScanner, LoadingPopsWhatTheLastSubtitleLeftPushed) {
   EXPECT_EQ(context->styles.depth(), 4u);
   auto seen = scan("y");
   EXPECT_EQ(seen[0].depth, 1u);
-  EXPECT_EQ(context->styles.base().font->face->size->metrics.y_ppem, 22);
+  EXPECT_EQ(context->styles.base().font->face->handle()->size->metrics.y_ppem, 22);
 }
 
 TEST_F(MarkupScanner, MegabytesOfTagsStayBounded) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/text/PngImage.h"
+#include "tests/text/RenderCorpus.h"
 #include "tests/text/TestFonts.h"
 #include "text/TextRendererInterface.h"
 
@@ -15,29 +16,15 @@ namespace {
 // Byte offsets of red, green, blue and alpha in each format.
 constexpr int kOffsets[4][4] = {{0, 1, 2, 3}, {1, 2, 3, 0}, {2, 1, 0, 3}, {3, 2, 1, 0}};
 
-struct Canvas {
-  std::vector<std::uint8_t> bytes;
-  static bool allocate(std::uint32_t width, std::uint32_t height, std::uint32_t,
-                       std::uint8_t** buffer, std::size_t* byteLength, std::uint32_t* stride,
-                       void* data) {
-    auto* self = static_cast<Canvas*>(data);
-    *stride = width + 3;  // a padded stride, as a host allocator may hand out
-    self->bytes.assign(static_cast<std::size_t>(*stride) * height * 4, 0);
-    *buffer = self->bytes.data();
-    *byteLength = self->bytes.size();
-    return true;
-  }
-};
-
 // A 720p frame: text area 90 % by 20 % of the frame, size min(height / 22, width / 29).
 RgbaImage renderAsRgba(const std::string& subtitle, std::uint32_t format) {
   auto renderer = Orb::createTextRendererFromFile(TestFonts::kSans.c_str(), nullptr, 32, 0, 0, 0,
                                                   0, 0, 0x00E0FFFF, 0x00200000, 0, nullptr, nullptr);
   EXPECT_NE(renderer, nullptr);
-  Canvas canvas;
-  std::uint32_t width, height, x, y, stride;
-  EXPECT_TRUE(renderer->renderSubtitle(format, subtitle.data(), subtitle.size(), 1152, 144, &width,
-                                       &height, &x, &y, &stride, &Canvas::allocate, &canvas));
+  const RenderCorpus::RenderOutput canvas =
+      RenderCorpus::render(*renderer, RenderCorpus::RenderCase(subtitle, format, 1152, 144));
+  EXPECT_TRUE(canvas.rendered);
+  const std::uint32_t stride = canvas.stride;  // padded, as a host allocator may hand out
   RgbaImage image;
   image.width = 1152 + 576;
   image.height = 144 + 72;

@@ -200,7 +200,7 @@ TEST(TextRendererStyle, FontSizeFollowsOnlyStylesAtTheBaseSize) {
   EXPECT_EQ(styles.at(0).size, 30);
   EXPECT_EQ(styles.at(1).size, 30);
   EXPECT_EQ(styles.at(2).size, 24);
-  EXPECT_EQ(styles.base().font->face->size->metrics.y_ppem, 30);
+  EXPECT_EQ(styles.base().font->face->handle()->size->metrics.y_ppem, 30);
   renderer->setFontSize(-5);
   EXPECT_EQ(styles.base().size, Orb::MarkupLimits::kMinPixelSize);
 }
@@ -219,14 +219,14 @@ TEST(TextRendererStyle, SetFontMovesStylesThatUsedTheBaseFont) {
   EXPECT_EQ(styles.at(1).underline, 0) << "walked nodes take the call's lines";
   EXPECT_EQ(styles.at(1).strikeOut, 1);
   EXPECT_EQ(styles.at(2).font, boldRecord) << "a style with a font of its own keeps it";
-  EXPECT_EQ(styles.base().font->face->size->metrics.y_ppem, 22);
+  EXPECT_EQ(styles.base().font->face->handle()->size->metrics.y_ppem, 22);
 
   EXPECT_FALSE(renderer->setFont(nullptr, 0, 0, 0, 0, 1));
   EXPECT_EQ(styles.base().overrideEmbeddedFont, 1) << "stored even though the call failed";
   const auto bytes = TestFonts::readFile(TestFonts::kSansBold);
   EXPECT_FALSE(renderer->setFontFromMemory(bytes.data(), bytes.size(), "DejaVu Sans", 0, 0, 0, 0, 0));
   ASSERT_TRUE(renderer->setFontFromMemory(bytes.data(), bytes.size(), nullptr, 0, 0, 0, 0, 0));
-  EXPECT_TRUE(styles.base().font->face->style_flags & FT_STYLE_FLAG_BOLD);
+  EXPECT_TRUE(styles.base().font->face->handle()->style_flags & FT_STYLE_FLAG_BOLD);
 }
 
 TEST(TextRendererStyle, FailedSetFontKeepsTheOldFont) {

@@ -1,0 +1,28 @@
+#pragma once
+// Generated SRT-like subtitle texts for benchmarks. The same seed gives the same texts on
+// every machine and library (the generator uses no standard distribution, whose output the
+// standard leaves to each library), so figures from different runs compare the same work.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace QuillBench {
+
+enum class CorpusKind {
+  kOrdinary,      // one or two lines, about 69 characters, plain text
+  kMarkupHeavy,   // as ordinary, with italic, bold, colours and size steps in most events
+  kLongWrapping,  // one paragraph of about 250 characters that the layout has to wrap
+  kNonLatin,      // Cyrillic and Greek lines of ordinary length
+};
+
+constexpr std::uint32_t kCorpusSeed = 20240613;
+
+/// A short name for benchmark labels ("ordinary", "markup", "wrapping", "non-latin").
+const char* corpusName(CorpusKind kind);
+
+/// `count` subtitle texts (UTF-8 with markup, lines joined by '\n') of `kind`.
+std::vector<std::string> generateCorpus(CorpusKind kind, std::size_t count,
+                                        std::uint32_t seed = kCorpusSeed);
+
+}  // namespace QuillBench

@@ -1,0 +1,29 @@
+#include "text/SharedFace.h"
+
+#include "text/FontRecord.h"
+
+namespace Orb {
+
+SharedFace::SharedFace(FT_Face owned, std::shared_ptr<const FontData> bytes, std::uint64_t serial)
+    : face(owned), data(std::move(bytes)), id(serial) {}
+
+SharedFace::~SharedFace() { FT_Done_Face(face); }
+
+void SharedFace::setPixelSize(std::int32_t size) {
+  if (size == pixelSize) return;
+  FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(size));
+  pixelSize = size;
+}
+
+void SharedFace::prepare(std::int32_t size, const FT_Matrix& transform) {
+  setPixelSize(size);
+  if (transform.xx == currentTransform.xx && transform.xy == currentTransform.xy &&
+      transform.yx == currentTransform.yx && transform.yy == currentTransform.yy) {
+    return;
+  }
+  FT_Matrix copy = transform;
+  FT_Set_Transform(face, &copy, nullptr);
+  currentTransform = transform;
+}
+
+}  // namespace Orb

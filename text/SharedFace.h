@@ -1,0 +1,41 @@
+#pragma once
+// One open FreeType face that several font records may draw with. Pixel size and
+// transform are face state in FreeType, so records that share a face must not rely on what
+// another record left there: whoever draws states what it needs through prepare().
+#include <cstdint>
+#include <memory>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+namespace Orb {
+
+struct FontData;
+
+class SharedFace {
+ public:
+  /// Takes ownership of `face`, opened from `data` when that is set (kept alive for as long
+  /// as FreeType may read it). `serial` tells this face apart from every other face the same
+  /// renderer opens, also from one opened later at the same address.
+  SharedFace(FT_Face face, std::shared_ptr<const FontData> data, std::uint64_t serial);
+  ~SharedFace();
+  SharedFace(const SharedFace&) = delete;
+  SharedFace& operator=(const SharedFace&) = delete;
+
+  FT_Face handle() const { return face; }
+  std::uint64_t serial() const { return id; }
+
+  /// Sets the pixel size unless the face is already at it.
+  void setPixelSize(std::int32_t size);
+  /// Sets the pixel size and the transform that a record drawing now needs.
+  void prepare(std::int32_t size, const FT_Matrix& transform);
+
+ private:
+  FT_Face face;
+  std::shared_ptr<const FontData> data;
+  std::uint64_t id;
+  std::int32_t pixelSize = 0;  // 0: never set
+  FT_Matrix currentTransform{0x10000, 0, 0, 0x10000};
+};
+
+}  // namespace Orb
