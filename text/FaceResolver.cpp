@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "text/FontFileStream.h"
+
 namespace Orb {
 
 namespace {
@@ -13,7 +15,7 @@ bool hasOwnSource(const FontRecord& record) {
 }
 
 FT_Error openOwnFace(FT_Library library, const FontRecord& record, FT_Long index, FT_Face* face) {
-  if (record.path) return FT_New_Face(library, record.path->c_str(), index, face);
+  if (record.path) return openFaceFromFile(library, record.path->c_str(), index, face);
   return FT_New_Memory_Face(library, record.data->bytes.data(),
                             static_cast<FT_Long>(record.data->bytes.size()), index, face);
 }
@@ -67,7 +69,7 @@ bool openThroughLookup(const RenderContext& context, FontRecord& record) {
   if (path == nullptr) return false;
   // The cache stores 64-bit indices; FreeType takes the low 32 bits.
   const auto index = static_cast<std::int32_t>(static_cast<std::uint32_t>(faceIndex));
-  const FT_Error error = FT_New_Face(context.library.handle, path, index, &record.face);
+  const FT_Error error = openFaceFromFile(context.library.handle, path, index, &record.face);
   std::free(path);
   if (error != 0) {
     record.face = nullptr;
