@@ -37,6 +37,24 @@ bool startsAsSqlite(const std::string& path) {
   return readText(path).compare(0, sizeof kSqliteHeader, kSqliteHeader, sizeof kSqliteHeader) == 0;
 }
 
+// Rows of the cache file's face table, read by a connection of the test's own; -1 when
+// the file cannot be read as a database.
+int faceRows(const std::string& path) {
+  sqlite3* connection = nullptr;
+  int rows = -1;
+  if (sqlite3_open_v2(path.c_str(), &connection, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_exec(
+        connection, "SELECT count(*) FROM face_v2;",
+        [](void* out, int, char** values, char**) {
+          *static_cast<int*>(out) = std::atoi(values[0]);
+          return 0;
+        },
+        &rows, nullptr);
+  }
+  sqlite3_close(connection);
+  return rows;
+}
+
 // Makes the cache file as a component leaves it, with every fixture face recorded.
 void makeCacheFile() {
   LoadedComponent loaded;
@@ -73,28 +91,10 @@ TEST(CacheFaults, GarbageCacheFileIsSetAsideAndRebuilt) {
   LoadedComponent loaded;
   loaded.wire();
   expectRenders(loaded);
-  EXPECT_EQ(readText(scene.cacheFile() + ".damaged"), garbage);
+  EXPECT_TRUE(readText(scene.cacheFile() + ".damaged") == garbage);
   EXPECT_EQ(readText(scene.cacheFolder() + "/notes.txt"), "the user's");
   EXPECT_TRUE(startsAsSqlite(scene.cacheFile()));
   EXPECT_EQ(folderContents(scene.cacheFolder()).size(), 3u) << "nothing else was made";
-}
-
-// Rows of the cache file's face table, read by a connection of the test's own; -1 when
-// the file cannot be read as a database.
-int faceRows(const std::string& path) {
-  sqlite3* connection = nullptr;
-  int rows = -1;
-  if (sqlite3_open_v2(path.c_str(), &connection, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-    sqlite3_exec(
-        connection, "SELECT count(*) FROM face_v2;",
-        [](void* out, int, char** values, char**) {
-          *static_cast<int*>(out) = std::atoi(values[0]);
-          return 0;
-        },
-        &rows, nullptr);
-  }
-  sqlite3_close(connection);
-  return rows;
 }
 
 // Cut at: nothing left, inside the header, after a few pages, and half-way. Each is cut
@@ -116,17 +116,20 @@ TEST_P(TruncatedCache, IsSetAsideAndRebuiltWhileTheComponentRenders) {
   if (cut == 0) {
     EXPECT_FALSE(fs::exists(scene.cacheFile() + ".damaged")) << "an empty file is a new one";
   } else {
-    EXPECT_EQ(readText(scene.cacheFile() + ".damaged"), whole.substr(0, cut));
+    EXPECT_TRUE(readText(scene.cacheFile() + ".damaged") == whole.substr(0, cut));
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cuts, TruncatedCache, ::testing::Values(0.0, 0.005, 0.3, 0.5));
 
-// Another process's connection holding the cache file exclusively.
+// A connection holding the cache file exclusively, as another process would: it keeps a
+// cache of its own, since the component's connections share theirs within the process.
 class ExclusiveLock {
  public:
   explicit ExclusiveLock(const std::string& path) {
-    EXPECT_EQ(sqlite3_open(path.c_str(), &connection), SQLITE_OK);
+    EXPECT_EQ(sqlite3_open_v2(path.c_str(), &connection,
+                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_PRIVATECACHE, nullptr),
+              SQLITE_OK);
     EXPECT_EQ(sqlite3_exec(connection, "BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr), SQLITE_OK);
   }
   ~ExclusiveLock() { release(); }
@@ -147,7 +150,6 @@ class ExclusiveLock {
 TEST(CacheFaults, LockHeldForAMomentIsWaitedForAndTheFileKept) {
   FaultScene scene;
   makeCacheFile();
-  const std::string healthy = readText(scene.cacheFile());
   ExclusiveLock lock(scene.cacheFile());
   std::thread releaser([&lock] {
     std::this_thread::sleep_for(300ms);
@@ -158,7 +160,7 @@ TEST(CacheFaults, LockHeldForAMomentIsWaitedForAndTheFileKept) {
   loaded.wire();
   expectRenders(loaded);
   EXPECT_FALSE(fs::exists(scene.cacheFile() + ".damaged"));
-  EXPECT_EQ(readText(scene.cacheFile()), healthy);
+  EXPECT_GT(faceRows(scene.cacheFile()), 0);
 }
 
 // The wait for a locked database is bounded (a little over 80 s): this case is slow.
@@ -171,7 +173,7 @@ TEST(CacheFaults, LockHeldThroughoutLeavesTheFileAloneAndUsesAPrivateCache) {
   loaded.wire();
   expectRenders(loaded);
   lock.release();
-  EXPECT_EQ(folderContents(scene.cacheFolder()), before);
+  EXPECT_TRUE(folderContents(scene.cacheFolder()) == before);
 }
 
 }  // namespace
