@@ -81,6 +81,7 @@ struct Database::State {
   std::map<std::string, kttl::RefCountedPtr_STLSafe<IPreparedStatement>> registry;
   sqlite3* connection = nullptr;
   std::uint32_t depth = 0;
+  int lastOpenResult = SQLITE_OK;
 };
 
 Database::Database() : state(std::make_unique<State>()) {}
@@ -88,6 +89,7 @@ Database::Database() : state(std::make_unique<State>()) {}
 Database::~Database() { Close(); }
 
 bool Database::Open(const std::string& path) {
+  state->lastOpenResult = SQLITE_OK;
   if (IsOpen() || path.empty()) return false;
   std::uint32_t wait = kFirstBusyWaitMs;
   std::uint32_t waited = 0;
@@ -108,6 +110,7 @@ bool Database::Open(const std::string& path) {
       result = sqlite3_busy_timeout(attempt, kBusyTimeoutMs);
       line = kBusyTimeoutLine;
     }
+    state->lastOpenResult = result;
     if (result == SQLITE_OK) {
       state->connection = attempt;
       return true;
@@ -136,6 +139,11 @@ bool Database::Close() {
 }
 
 bool Database::IsOpen() const { return state->connection != nullptr; }
+
+bool Database::LastOpenFoundDamage() const {
+  const int primary = state->lastOpenResult & 0xFF;  // extended codes keep it in the low byte
+  return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
 
 bool Database::runTransactionSql(const char* sql, const char* function, int line) {
   const int result = sqlite3_exec(state->connection, sql, nullptr, nullptr, nullptr);

@@ -32,6 +32,9 @@ class Database {
   /// 12 times in all. False on an empty path or an open database (silently), or when
   /// SQLite fails (logged; the database stays closed and may be opened again).
   bool Open(const std::string& path);
+  /// Whether the last Open failed because the file is not a database or is malformed,
+  /// rather than busy, missing or unreadable: only such a file is beyond repair in place.
+  bool LastOpenFoundDamage() const;
   /// Empties the registry and closes the connection; the transaction depth returns to 0.
   /// False (logged) when SQLite refuses because a caller still holds a statement: the
   /// database counts as closed anyway and the connection goes with the last statement.

@@ -51,7 +51,10 @@ bool CacheDatabase::OpenInDataFolder(const std::string& name, const std::string&
   const OpenResult result = openAndRunSchema(schemaScript);
   if (result == OpenResult::Ready) return true;
   if (target == kSqliteInMemory) return false;
-  const bool damaged = result == OpenResult::SchemaFailed || isForeignFile(target);
+  // A malformed file (one cut short, say) fails already on open; left in place, it would
+  // send every later process to an in-memory cache that must scan all fonts again.
+  const bool damaged = result == OpenResult::SchemaFailed || isForeignFile(target) ||
+                       db.LastOpenFoundDamage();
   return damaged && replaceDamagedFile(schemaScript);
 }
 

@@ -81,6 +81,15 @@ bool refreshFolder(CacheDatabase& cache, const std::string& folder) {
   return InitTextRendererFaceCache(folder.c_str(), &kFaceCacheCallbacks, &cache);
 }
 
+// The file this process refreshed may since have been deleted, emptied or set aside as
+// damaged and made afresh: only a file that still records every folder can be trusted.
+bool recordsEveryFolder(KTDSOLD::Database& database, const std::vector<std::string>& folders) {
+  std::int64_t ignored = 0;
+  for (const std::string& folder : folders)
+    if (!GetFontPathId(database, folder, ignored)) return false;
+  return true;
+}
+
 bool openCache(CacheDatabase& cache, const std::string& databaseName) {
   if (!cache.OpenInDataFolder(databaseName, kCacheSchemaScript) &&
       !cache.OpenInDataFolder(kInMemoryCacheName, kCacheSchemaScript))
@@ -98,9 +107,9 @@ bool RefreshFontCache(CacheDatabase& cache, const std::vector<std::string>& fold
   if (!openCache(cache, databaseName)) return false;
   // An in-memory cache starts empty on every connection, so only the file can be skipped.
   const bool fileBacked = cache.isFileBacked();
-  if (fileBacked && fileRefreshed.load()) return true;
-
   KTDSOLD::Database& database = cache.database();
+  if (fileBacked && fileRefreshed.load() && recordsEveryFolder(database, folders)) return true;
+
   RefreshTransaction transaction(database);
   if (!transaction.isBegun()) return false;
   database.ExecSQL(kUntouchAllPaths);

@@ -9,7 +9,8 @@ namespace Orb {
 class CacheDatabase;
 
 /// Opens `cache` as `databaseName` (falling back to an in-memory database), prepares its
-/// statements and, unless the cache file was already refreshed in this process, scans
+/// statements and, unless the cache file was already refreshed in this process and still
+/// records every folder of `folders` (it may have been emptied or replaced since), scans
 /// every folder of `folders` (entries ending in "/") whose modification time changed, in
 /// one transaction, removing what is no longer there. Answers true at once, opening
 /// nothing, for an empty folder list or name; false when no database could be opened or

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "text/FontFileStream.h"
 #include "text/FontRecord.h"
 
 namespace Orb {
@@ -31,7 +32,7 @@ std::shared_ptr<SharedFace> FacePool::openFile(FT_Library library, const std::st
                                                FT_Long index) {
   if (auto face = find(path, nullptr, index)) return face;
   FT_Face face = nullptr;
-  if (FT_New_Face(library, path.c_str(), index, &face) != 0) return nullptr;
+  if (openFaceFromFile(library, path.c_str(), index, &face) != 0) return nullptr;
   return keep(
       Entry{path, nullptr, index, 0, std::make_shared<SharedFace>(face, nullptr, ++serials)});
 }

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "text/FontFileStream.h"
+
 namespace Orb {
 
 namespace {
@@ -25,7 +27,7 @@ FT_Long ownFaceCount(RenderContext& context, const FontRecord& record) {
   if (const auto first = openOwnFace(context, record, 0)) return first->handle()->num_faces;
   FT_Face probe = nullptr;
   const FT_Error error =
-      record.path ? FT_New_Face(context.library.handle, record.path->c_str(), -1, &probe)
+      record.path ? openFaceFromFile(context.library.handle, record.path->c_str(), -1, &probe)
                   : FT_New_Memory_Face(context.library.handle, record.data->bytes.data(),
                                        static_cast<FT_Long>(record.data->bytes.size()), -1,
                                        &probe);
