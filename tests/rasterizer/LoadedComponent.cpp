@@ -34,6 +34,8 @@ Interface* lookUp(Orb::Plugin* plugin, const char* id) {
 
 }  // namespace
 
+std::string fixtureFontsFolder() { return std::string(QUILL_FIXTURES_DIR) + "/fonts"; }
+
 std::string quillMonoPath() { return std::string(QUILL_FIXTURES_DIR) + "/extra/QuillMono.ttf"; }
 
 std::vector<std::uint8_t> quillMonoBytes() {

@@ -25,8 +25,10 @@ using Image = Host::CapturingPort::Image;
 /// The style kind the component reads its colours and font from.
 constexpr std::int32_t kStyle = 4;
 
-/// "Quill Mono", a font made for these tests that lies outside the scanned folder (which
-/// holds "Arial", regular and bold, and "Quill Serif").
+/// The scanned folder of fonts made for these tests: "Arial" (regular and bold) and
+/// "Quill Serif".
+std::string fixtureFontsFolder();
+/// "Quill Mono", a font made for these tests that lies outside the scanned folder.
 std::string quillMonoPath();
 std::vector<std::uint8_t> quillMonoBytes();
 
