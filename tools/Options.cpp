@@ -226,7 +226,7 @@ std::string usageText(const std::string& program) {
          "  --format RGBA|ARGB|BGRA|ABGR\n"
          "                          pixel byte order of the output port (default RGBA);\n"
          "                          the PNG files are the same whichever is chosen\n"
-         "  --font SPEC             \"Family:0:Bold:Italic:Underline:StrikeOut\", fields may be\n"
+         "  --font VALUE            \"Family:0:Bold:Italic:Underline:StrikeOut\", fields may be\n"
          "                          empty; a bare family name is accepted\n"
          "                          (default \"" + std::string(kDefaultFont) + "\")\n"
          "  --font-file FILE        a font file handed to the component as media would\n"
