@@ -2,6 +2,8 @@
 
 #include <cstring>
 #include <fstream>
+#include <set>
+#include <utility>
 
 #include "fontcache/CacheSchema.h"
 #include "platform/Files.h"
@@ -26,6 +28,27 @@ bool isForeignFile(const std::string& path) {
   char start[sizeof kHeader] = {};
   if (!in.read(start, sizeof start) && in.gcount() == 0) return false;
   return std::memcmp(start, kHeader, sizeof kHeader) != 0;
+}
+
+// Whether the file holds every object of the cache's schema and not the old face table,
+// so that the schema script would create and drop nothing. False when it cannot be told.
+bool holdsCacheSchema(KTDSOLD::Database& db) {
+  KTDSOLD::ColumnTable table;
+  if (!db.PrepareStatement(kListSchemaObjects.name, kListSchemaObjects.sql, false) ||
+      !db.Query(kListSchemaObjects.name, nullptr, &table))
+    return false;
+  const auto types = table.find("type");
+  const auto names = table.find("name");
+  if (types == table.end() || names == table.end()) return false;
+  std::set<std::pair<std::string, std::string>> present;
+  for (std::size_t row = 0; row < names->second.size() && row < types->second.size(); ++row) {
+    const std::string& name = names->second[row].GetText();
+    if (name == kOldFaceTable) return false;
+    present.emplace(types->second[row].GetText(), name);
+  }
+  for (std::size_t i = 0; i < kCacheSchemaObjectCount; ++i)
+    if (!present.count({kCacheSchemaObjects[i].type, kCacheSchemaObjects[i].name})) return false;
+  return true;
 }
 
 }  // namespace
@@ -61,7 +84,10 @@ bool CacheDatabase::OpenInDataFolder(const std::string& name, const std::string&
 CacheDatabase::OpenResult CacheDatabase::openAndRunSchema(const std::string& schemaScript) {
   open = db.Open(target);
   if (!open) return OpenResult::OpenFailed;
-  if (db.ExecSQL(schemaScript)) return OpenResult::Ready;
+  // On a file that already has it all, the cache's own script would still rewrite the
+  // auto-vacuum flag: a write transaction, with its journal and syncs, on every start.
+  const bool settled = schemaScript == kCacheSchemaScript && holdsCacheSchema(db);
+  if (db.ExecSQL(settled ? kCacheConnectionScript : schemaScript)) return OpenResult::Ready;
   // Holding on to a connection the schema failed on would refuse every later open.
   db.Close();
   open = false;

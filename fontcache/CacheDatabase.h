@@ -23,7 +23,9 @@ class CacheDatabase {
 
   /// Opens `name` in the data folder (creating the folders below it one level at a
   /// time), or an in-memory database for an empty name or ":memory", and runs
-  /// `schemaScript` on it. A file that is not an SQLite database, is malformed, or on which
+  /// `schemaScript` on it; the cache's own script, on a file that already holds all it
+  /// creates and not the table it drops, is cut to its connection setting so that an
+  /// open writes nothing. A file that is not an SQLite database, is malformed, or on which
   /// the script fails, is damaged or foreign: it is closed, set aside as "<name>.damaged" when no
   /// other connection is writing to it, and replaced by a fresh file. Answers false, with the connection closed, when that does
   /// not work either, so that the caller can open the in-memory database on this object.

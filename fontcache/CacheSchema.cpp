@@ -41,6 +41,35 @@ const NamedStatement kCacheStatements[] = {
 };
 const std::size_t kCacheStatementCount = sizeof(kCacheStatements) / sizeof(kCacheStatements[0]);
 
+const char* const kCacheConnectionScript = "PRAGMA temp_store = MEMORY;";
+
+const SchemaObject kCacheSchemaObjects[] = {
+    {"table", "font_path"},   {"table", "face_v2"},
+    {"index", "face_path"},   {"index", "face_family"},
+    {"trigger", "on_font_path_delete"}, {"trigger", "face_v2_fkc"},
+};
+const std::size_t kCacheSchemaObjectCount = sizeof(kCacheSchemaObjects) / sizeof(kCacheSchemaObjects[0]);
+const char* const kOldFaceTable = "face";
+
+const NamedStatement kListSchemaObjects = {"LIST_SCHEMA_OBJECTS",
+                                           "SELECT type AS type, lower(name) AS name FROM sqlite_master;"};
+const NamedStatement kCountPathsIfAllMarked = {
+    "COUNT_PATHS_IF_ALL_MARKED",
+    "SELECT count(*) AS num_items FROM font_path WHERE NOT EXISTS (SELECT 1 FROM font_path WHERE touched <> 1)"
+    " AND NOT EXISTS (SELECT 1 FROM face_v2 WHERE touched = 0);"};
+// The four runs of "FIND_FACE" the lookup would make, one after another in one statement;
+// each part yields its faces as "FIND_FACE" does, and the lookup takes the first.
+#define QUILL_FACE_IN_STYLE(bold, italic)                                                       \
+  "SELECT path AS path, file_name AS file_name, face_index AS face_index FROM face_v2, font_path" \
+  " WHERE face_v2.font_path_id = font_path.font_path_id AND family = :FAMILY AND bold = " bold    \
+  " AND italic = " italic
+const NamedStatement kFindFaceInStyleOrder = {
+    "FIND_FACE_IN_STYLE_ORDER",
+    QUILL_FACE_IN_STYLE(":BOLD", ":ITALIC") " UNION ALL " QUILL_FACE_IN_STYLE("1 - :BOLD", ":ITALIC")
+    " UNION ALL " QUILL_FACE_IN_STYLE(":BOLD", "1 - :ITALIC")
+    " UNION ALL " QUILL_FACE_IN_STYLE("1 - :BOLD", "1 - :ITALIC") ";"};
+#undef QUILL_FACE_IN_STYLE
+
 const char* const kUntouchAllPaths = "UPDATE font_path SET touched = 0;";
 const char* const kSweepPaths = "DELETE FROM font_path WHERE touched = 0;";
 const char* const kSweepFaces = "DELETE FROM face_v2 WHERE touched = 0;";

@@ -5,6 +5,7 @@
 
 #include "db/Database.h"
 #include "fontcache/CacheDatabase.h"
+#include "fontcache/CacheSchema.h"
 #include "fontcache/CacheValues.h"
 #include "fontcache/FontFiles.h"
 
@@ -66,10 +67,10 @@ int insertFace(const char* path, std::int64_t timestamp, const char* family, std
   return file.database->Execute("INSERT_FACE", &args) ? 1 : -1;
 }
 
-// Takes the first row of the bound "FIND_FACE" that names a file and a face.
+// Takes the first row of the bound lookup that names a file and a face.
 bool takeFirstFace(KTDSOLD::Database& database, char** path, std::int64_t* faceIndex) {
   VariantMap record;
-  while (database.FetchRecord("FIND_FACE", &record)) {
+  while (database.FetchRecord(kFindFaceInStyleOrder.name, &record)) {
     const auto folder = record.find("path");
     const auto file = record.find("file_name");
     const auto index = record.find("face_index");
@@ -90,22 +91,17 @@ int findFace(const char* family, unsigned char bold, unsigned char italic, void*
   *path = nullptr;
   KTDSOLD::Database* database = databaseOf(context);
   if (!database || !family) return -1;
-  const bool b = bold == 1;
-  const bool i = italic == 1;
   // The family must match; only the style gives way, bold first, then italic, then both.
-  const bool styles[4][2] = {{b, i}, {!b, i}, {b, !i}, {!b, !i}};
-  bool found = false;
-  for (const auto& style : styles) {
-    VariantMap args{{"FAMILY", Variant(family)}, {"BOLD", IntegerValue(style[0])},
-                    {"ITALIC", IntegerValue(style[1])}};
-    if (database->BindArgs("FIND_FACE", &args) && takeFirstFace(*database, path, faceIndex)) {
-      found = true;
-      break;
-    }
-  }
+  // One statement ranks the four combinations: each step of its own would start a read of
+  // the file (locks and a look for a journal) and a miss costs all four.
+  if (!database->PrepareStatement(kFindFaceInStyleOrder.name, kFindFaceInStyleOrder.sql, false))
+    return -1;
+  VariantMap args{{"FAMILY", Variant(family)}, {"BOLD", flag(bold)}, {"ITALIC", flag(italic)}};
+  const bool found = database->BindArgs(kFindFaceInStyleOrder.name, &args) &&
+                     takeFirstFace(*database, path, faceIndex);
   // A statement left in the middle of its rows keeps a read transaction open on the file,
   // which would stall every other process's refresh.
-  database->ResetStatement("FIND_FACE");
+  database->ResetStatement(kFindFaceInStyleOrder.name);
   return found ? 1 : -1;
 }
 

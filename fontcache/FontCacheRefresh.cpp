@@ -1,6 +1,7 @@
 #include "fontcache/FontCacheRefresh.h"
 
 #include <atomic>
+#include <set>
 
 #include "db/Database.h"
 #include "fontcache/CacheDatabase.h"
@@ -90,6 +91,41 @@ bool recordsEveryFolder(KTDSOLD::Database& database, const std::vector<std::stri
   return true;
 }
 
+// Whether every folder is recorded with its present time, no other folder is, and no row
+// of either table is left unmarked: the mark-and-sweep would then change nothing.
+bool isRecordedAsItIs(KTDSOLD::Database& database, const std::vector<std::string>& folders) {
+  for (const std::string& folder : folders)
+    if (!isFolderCached(database, folder, FolderModificationTime(folder))) return false;
+  ColumnTable table;
+  if (!database.PrepareStatement(kCountPathsIfAllMarked.name, kCountPathsIfAllMarked.sql, false) ||
+      !database.Query(kCountPathsIfAllMarked.name, nullptr, &table))
+    return false;
+  const std::set<std::string> distinct(folders.begin(), folders.end());
+  return ItemCount(table) == static_cast<std::int64_t>(distinct.size());
+}
+
+// Asked in a read transaction of its own: one that later turned into the refresh's write
+// would not wait for another process's write lock but fail at once.
+bool isUpToDate(KTDSOLD::Database& database, const std::vector<std::string>& folders) {
+  RefreshTransaction reading(database);
+  if (!reading.isBegun()) return false;
+  const bool upToDate = isRecordedAsItIs(database, folders);
+  return reading.commit() && upToDate;
+}
+
+// The mark-and-sweep over every folder, as one transaction.
+bool refreshFolders(CacheDatabase& cache, const std::vector<std::string>& folders) {
+  KTDSOLD::Database& database = cache.database();
+  RefreshTransaction transaction(database);
+  if (!transaction.isBegun()) return false;
+  database.ExecSQL(kUntouchAllPaths);
+  for (const std::string& folder : folders)
+    if (!refreshFolder(cache, folder)) return false;
+  database.ExecSQL(kSweepPaths);
+  database.ExecSQL(kSweepFaces);
+  return transaction.commit();
+}
+
 bool openCache(CacheDatabase& cache, const std::string& databaseName) {
   if (!cache.OpenInDataFolder(databaseName, kCacheSchemaScript) &&
       !cache.OpenInDataFolder(kInMemoryCacheName, kCacheSchemaScript))
@@ -109,15 +145,8 @@ bool RefreshFontCache(CacheDatabase& cache, const std::vector<std::string>& fold
   const bool fileBacked = cache.isFileBacked();
   KTDSOLD::Database& database = cache.database();
   if (fileBacked && fileRefreshed.load() && recordsEveryFolder(database, folders)) return true;
-
-  RefreshTransaction transaction(database);
-  if (!transaction.isBegun()) return false;
-  database.ExecSQL(kUntouchAllPaths);
-  for (const std::string& folder : folders)
-    if (!refreshFolder(cache, folder)) return false;
-  database.ExecSQL(kSweepPaths);
-  database.ExecSQL(kSweepFaces);
-  if (!transaction.commit()) return false;
+  // Nothing changed is the usual start: it must not cost a write, with its journal and syncs.
+  if (!isUpToDate(database, folders) && !refreshFolders(cache, folders)) return false;
   if (fileBacked) fileRefreshed.store(true);
   return true;
 }

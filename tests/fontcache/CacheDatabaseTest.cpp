@@ -53,6 +53,32 @@ TEST_F(CacheDatabaseFile, ReopeningKeepsRowsAndDropsOnlyTheOldFaceTable) {
   EXPECT_EQ(file.rows("SELECT file_name, family, face_index FROM face_v2;"), (Rows{{"a.ttf", "A", "-1"}}));
 }
 
+TEST_F(CacheDatabaseFile, SettledFileIsNotWrittenOnOpenButAnythingMissingIsMadeAgain) {
+  createdCacheFolder();
+  const std::string counter = changeCounter(data.cacheFile());
+  {
+    Orb::CacheDatabase cache;
+    ASSERT_TRUE(openCache(cache));
+    // The connection still gets its setting from the script.
+    KTDSOLD::ColumnTable table;
+    ASSERT_TRUE(cache.database().PrepareStatement("temp_store", "PRAGMA temp_store;", true));
+    ASSERT_TRUE(cache.database().Query("temp_store", nullptr, &table));
+    ASSERT_EQ(table["temp_store"].size(), 1u);
+    EXPECT_EQ(table["temp_store"][0].GetInt64(), 2);  // MEMORY
+  }
+  EXPECT_EQ(changeCounter(data.cacheFile()), counter);
+
+  {
+    SqliteFile file(data.cacheFile());
+    ASSERT_EQ(file.exec("DROP INDEX face_family; CREATE TABLE FACE (x);"), SQLITE_OK);
+  }
+  Orb::CacheDatabase cache;
+  ASSERT_TRUE(openCache(cache));
+  SqliteFile file(data.cacheFile());
+  EXPECT_EQ(file.value("SELECT count(*) FROM sqlite_master WHERE name = 'face_family';"), "1");
+  EXPECT_EQ(file.value("SELECT count(*) FROM sqlite_master WHERE lower(name) = 'face';"), "0");
+}
+
 TEST_F(CacheDatabaseFile, OrphanFaceRollsBackItsTransaction) {
   Orb::CacheDatabase cache;
   ASSERT_TRUE(openCache(cache));

@@ -76,6 +76,26 @@ TEST_F(FaceLookup, StyleGivesWayBoldFirstThenItalic) {
   EXPECT_EQ(find("TwoStyles", 0, 0).path, "/fonts/italic.ttf");
 }
 
+TEST_F(FaceLookup, FirstRecordedFaceOfAStyleWinsAndFacesOfRemovedFoldersAreSkipped) {
+  ASSERT_EQ(insert("first.ttf", "Twice", 0, 0, 0), 1);
+  ASSERT_EQ(insert("second.ttf", "Twice", 0, 0, 0), 1);
+  EXPECT_EQ(find("Twice", 0, 0).path, "/fonts/first.ttf");
+  EXPECT_EQ(find("Twice", 1, 1).path, "/fonts/first.ttf");
+
+  ASSERT_TRUE(cache.database().ExecSQL("INSERT INTO font_path (path) VALUES ('/gone/');"));
+  ASSERT_EQ(callbacks.insertFace("/gone/exact.ttf", 1, "Moved", 0, 1, 1, &cache), 1);
+  ASSERT_EQ(insert("italic.ttf", "Moved", 0, 0, 1), 1);
+  ASSERT_TRUE(cache.database().ExecSQL("DELETE FROM font_path WHERE path = '/gone/';"));
+  EXPECT_EQ(find("Moved", 1, 1).path, "/fonts/italic.ttf");
+
+  // A flag stored as anything but 0 or 1 matches no request.
+  ASSERT_TRUE(cache.database().ExecSQL(
+      "INSERT INTO face_v2 (font_path_id, file_name, family, face_index, bold, italic)"
+      " VALUES (1, 'odd.ttf', 'Odd', 0, 2, 0);"));
+  EXPECT_EQ(find("Odd", 0, 0).result, -1);
+  EXPECT_EQ(find("Odd", 1, 0).result, -1);
+}
+
 TEST_F(FaceLookup, FamilyMustMatchExactly) {
   ASSERT_EQ(insert("a.ttf", "DejaVu Sans", 0, 0, 0), 1);
   ASSERT_EQ(insert("broken.ttf", nullptr, -1, 0, 0, 0), 1);

@@ -82,13 +82,49 @@ TEST_F(FontCacheRefresh, NewProcessWithNothingChangedKeepsBothTables) {
     paths = file.rows(kAllPaths);
     faces = file.rows(kAllFaces);
   }
+  const std::string counter = changeCounter(data.cacheFile());
   Orb::ForgetFontCacheRefreshForTesting();
   RecordingLog_clear();
   ASSERT_TRUE(refreshOnce());
   EXPECT_EQ(triesOf(), 0);
+  EXPECT_EQ(changeCounter(data.cacheFile()), counter) << "nothing was written";
   SqliteFile file(data.cacheFile());
   EXPECT_EQ(file.rows(kAllPaths), paths);
   EXPECT_EQ(file.rows(kAllFaces), faces);
+}
+
+TEST_F(FontCacheRefresh, UnchangedFoldersStillSweepWhatLeftTheListOrWasLeftUnmarked) {
+  TemporaryFolder other;
+  copyFont(kDejaVuFolder / "DejaVuSerif.ttf", other.path());
+  {
+    Orb::CacheDatabase both;
+    ASSERT_TRUE(Orb::RefreshFontCache(both, {fonts.entry(), other.entry()}, Orb::kFontCacheName));
+  }
+  const auto newProcessRefresh = [&] {
+    Orb::ForgetFontCacheRefreshForTesting();
+    return refreshOnce();
+  };
+
+  ASSERT_TRUE(newProcessRefresh());  // the other folder left the list
+  SqliteFile file(data.cacheFile());
+  EXPECT_EQ(file.value("SELECT count(*) FROM font_path;"), "1");
+  {
+    Orb::CacheDatabase cache;
+    ASSERT_TRUE(refresh(cache));
+    EXPECT_EQ(foundPath(cache, "DejaVu Serif"), "");
+  }
+
+  // Rows left unmarked by someone else's interrupted work are swept as a full refresh would.
+  ASSERT_EQ(file.exec("INSERT INTO font_path (path, touched) VALUES ('/elsewhere/', 0);"
+                      "INSERT INTO face_v2 (font_path_id, file_name, family, touched) VALUES (1, 'x.ttf', 'X', 0);"),
+            SQLITE_OK);
+  ASSERT_TRUE(newProcessRefresh());
+  EXPECT_EQ(file.value("SELECT count(*) FROM font_path;"), "1");
+  EXPECT_EQ(file.value("SELECT count(*) FROM face_v2 WHERE touched = 0;"), "0");
+  ASSERT_EQ(file.exec("UPDATE font_path SET touched = 0;"), SQLITE_OK);
+  ASSERT_TRUE(newProcessRefresh());
+  EXPECT_EQ(file.rows("SELECT path, touched FROM font_path;"), (Rows{{fonts.entry(), "1"}}));
+  EXPECT_EQ(triesOf(), 3) << "only the first refresh read fonts";
 }
 
 TEST_F(FontCacheRefresh, ChangedFolderIsReadAgainAndEveryFaceAppearsOnceUnderItsIndex) {

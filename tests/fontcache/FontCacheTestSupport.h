@@ -69,6 +69,13 @@ inline std::int64_t faceCount(const std::filesystem::path& path) {
   return count;
 }
 
+/// The file change counter in the header of the database at `path`: SQLite raises it with
+/// every transaction that writes to the file. Empty for a file too short to have one.
+inline std::string changeCounter(const std::filesystem::path& path) {
+  const std::string bytes = contentsOf(path);
+  return bytes.size() < 28 ? std::string() : bytes.substr(24, 4);
+}
+
 /// How often the scan logged trying the font at `path` (any font when empty).
 inline int triesOf(const std::string& path = "") {
   int count = 0;
@@ -95,16 +102,7 @@ class DataFolderOverride {
   const std::filesystem::path& path() const { return folder.path(); }
   /// Where the cache file of this data folder lives.
   std::filesystem::path cacheFile() const { return path() / "Omra" / "Omra Stream Engine" / "v3.1" / "Font Cache"; }
-  /// How often the scan logged trying the font at `path` (any font when empty).
-inline int triesOf(const std::string& path = "") {
-  int count = 0;
-  for (const RecordedMessage& message : RecordingLog_messages())
-    count += message.format == "trying font at '%s'" && message.category == "Text" &&
-             (path.empty() || message.text == "trying font at '" + path + "'");
-  return count;
-}
-
-/// Points $XDG_DATA_HOME at a plain file instead, below which no folder can ever be
+  /// Points $XDG_DATA_HOME at a plain file instead, below which no folder can ever be
   /// made, whoever runs the test.
   void makeUnusable() { ::setenv("XDG_DATA_HOME", writeFile(path(), "not-a-folder", "x").c_str(), 1); }
 
