@@ -108,3 +108,22 @@ void CacheDatabase::PrepareStatements() {
 }
 
 }  // namespace Orb
+
+namespace Orb {
+
+void CacheDatabase::pinFolder(const std::string& folder, std::int64_t id) {
+  pinnedFolder = folder;
+  pinnedId = id;
+}
+
+void CacheDatabase::unpinFolder() {
+  pinnedFolder.clear();
+  pinnedId.reset();
+}
+
+std::optional<std::int64_t> CacheDatabase::pinnedFolderId(const std::string& folder) const {
+  if (pinnedId && folder == pinnedFolder) return pinnedId;
+  return std::nullopt;
+}
+
+}  // namespace Orb

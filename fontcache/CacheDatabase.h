@@ -2,6 +2,8 @@
 // One connection to the face cache: the file "Font Cache" in the per-user data folder, or
 // a private in-memory database when that file cannot be used. Each component owns one,
 // opens it once and closes it when it goes; the file stays for the next process.
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "db/Database.h"
@@ -45,6 +47,14 @@ class CacheDatabase {
   /// Whether the open connection is the shared file rather than a private in-memory one.
   bool isFileBacked() const;
 
+  /// Remembers the row id of `folder` while its scan runs inside the refresh's write
+  /// transaction, where no connection can change the folder rows, so that recording each
+  /// file need not look it up again. Until unpinFolder, which the scan's owner must call.
+  void pinFolder(const std::string& folder, std::int64_t id);
+  void unpinFolder();
+  /// The pinned id, when `folder` is byte for byte the pinned folder.
+  std::optional<std::int64_t> pinnedFolderId(const std::string& folder) const;
+
  private:
   enum class OpenResult { Ready, OpenFailed, SchemaFailed };
   OpenResult openAndRunSchema(const std::string& schemaScript);
@@ -53,6 +63,8 @@ class CacheDatabase {
   KTDSOLD::Database db;
   std::string target;
   bool open = false;
+  std::string pinnedFolder;
+  std::optional<std::int64_t> pinnedId;
 };
 
 }  // namespace Orb

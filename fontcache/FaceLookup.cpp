@@ -39,6 +39,10 @@ bool locate(void* context, const char* path, FileInCache& file) {
   if (!file.database || !path) return false;
   const PathParts parts = SplitPath(path);
   file.fileName = parts.fileName;
+  if (const auto pinned = static_cast<CacheDatabase*>(context)->pinnedFolderId(parts.folder)) {
+    file.folderId = *pinned;
+    return true;
+  }
   return GetFontPathId(*file.database, parts.folder, file.folderId);
 }
 

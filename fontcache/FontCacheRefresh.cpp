@@ -45,6 +45,21 @@ class RefreshTransaction {
   bool begun;
 };
 
+// Pins the folder's row, found as the callbacks would find it, for one scan.
+class FolderPin {
+ public:
+  FolderPin(CacheDatabase& cache, const std::string& folder, bool writing) : pinned(cache) {
+    std::int64_t id = 0;
+    if (writing && GetFontPathId(cache.database(), folder, id)) cache.pinFolder(folder, id);
+  }
+  ~FolderPin() { pinned.unpinFolder(); }
+  FolderPin(const FolderPin&) = delete;
+  FolderPin& operator=(const FolderPin&) = delete;
+
+ private:
+  CacheDatabase& pinned;
+};
+
 bool isFolderCached(KTDSOLD::Database& database, const std::string& folder, std::int64_t time) {
   VariantMap args{{"PATH", Variant(folder.c_str())}, {"TIMESTAMP", IntegerValue(time)}};
   ColumnTable table;
@@ -66,8 +81,9 @@ bool markFolderChanged(KTDSOLD::Database& database, const std::string& folder, s
 }
 
 // Scans `folder` when it changed since it was recorded; false only when the scan could
-// not run at all.
-bool refreshFolder(CacheDatabase& cache, const std::string& folder) {
+// not run at all. `writing`: the transaction holds the write lock, so that no other
+// connection can change the folder rows while the scan runs.
+bool refreshFolder(CacheDatabase& cache, const std::string& folder, bool writing) {
   KTDSOLD::Database& database = cache.database();
   const std::int64_t time = FolderModificationTime(folder);
   if (isFolderCached(database, folder, time)) {
@@ -79,6 +95,9 @@ bool refreshFolder(CacheDatabase& cache, const std::string& folder) {
   if (!markFolderChanged(database, folder, time, id)) return true;
   VariantMap args{{"ID", IntegerValue(id)}};
   database.Execute("RESET_TOUCHED_FACE", &args);
+  // The scan's callbacks find the folder as GetFontPathId does; a folder it would not find
+  // is not pinned, and its files are refused as before.
+  const FolderPin pin(cache, folder, writing);
   return InitTextRendererFaceCache(folder.c_str(), &kFaceCacheCallbacks, &cache);
 }
 
@@ -118,9 +137,9 @@ bool refreshFolders(CacheDatabase& cache, const std::vector<std::string>& folder
   KTDSOLD::Database& database = cache.database();
   RefreshTransaction transaction(database);
   if (!transaction.isBegun()) return false;
-  database.ExecSQL(kUntouchAllPaths);
+  const bool writing = database.ExecSQL(kUntouchAllPaths);
   for (const std::string& folder : folders)
-    if (!refreshFolder(cache, folder)) return false;
+    if (!refreshFolder(cache, folder, writing)) return false;
   database.ExecSQL(kSweepPaths);
   database.ExecSQL(kSweepFaces);
   return transaction.commit();

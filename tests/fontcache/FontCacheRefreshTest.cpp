@@ -158,6 +158,29 @@ TEST_F(FontCacheRefresh, ChangedFolderIsReadAgainAndEveryFaceAppearsOnceUnderIts
   }
 }
 
+TEST_F(FontCacheRefresh, FacesAreRecordedOnlyUnderTheirFolderRowAndOnlyDuringTheScan) {
+  {
+    Orb::CacheDatabase cache;
+    ASSERT_TRUE(Orb::RefreshFontCache(cache, {fonts.path().string()}, Orb::kFontCacheName));
+  }
+  SqliteFile file(data.cacheFile());
+  EXPECT_EQ(file.rows("SELECT path FROM font_path;"), (Rows{{fonts.path().string()}}));
+  EXPECT_EQ(file.value("SELECT count(*) FROM face_v2;"), "0") << "the files' folder has no row";
+  EXPECT_EQ(triesOf(), 2);
+
+  Orb::ForgetFontCacheRefreshForTesting();
+  Orb::CacheDatabase cache;
+  ASSERT_TRUE(refresh(cache));
+  EXPECT_EQ(file.value("SELECT count(*) FROM face_v2;"), "2");
+  // Once the scan is over, a file is recorded only while its folder still has its row.
+  const std::string recorded = fonts.file("DejaVuSans.ttf");
+  const std::int64_t time = std::stoll(file.value("SELECT timestamp FROM face_v2 WHERE file_name = 'DejaVuSans.ttf';"));
+  ASSERT_EQ(Orb::kFaceCacheCallbacks.isFaceCached(recorded.c_str(), time, &cache), 1);
+  ASSERT_EQ(file.exec("DELETE FROM font_path;"), SQLITE_OK);
+  EXPECT_EQ(Orb::kFaceCacheCallbacks.isFaceCached(recorded.c_str(), time, &cache), -1);
+  EXPECT_EQ(Orb::kFaceCacheCallbacks.insertFace(fonts.file("late.ttf").c_str(), 1, "Late", 0, 0, 0, &cache), -1);
+}
+
 TEST_F(FontCacheRefresh, RejectedFileIsTriedOnceAcrossRefreshes) {
   writeFile(fonts.path(), "broken.TTF", "garbage");
   touchFolder(1000000000);
