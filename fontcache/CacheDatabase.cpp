@@ -107,10 +107,6 @@ void CacheDatabase::PrepareStatements() {
     db.PrepareStatement(kCacheStatements[i].name, kCacheStatements[i].sql, true);
 }
 
-}  // namespace Orb
-
-namespace Orb {
-
 void CacheDatabase::pinFolder(const std::string& folder, std::int64_t id) {
   pinnedFolder = folder;
   pinnedId = id;
