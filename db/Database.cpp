@@ -184,7 +184,12 @@ bool Database::RollbackTransaction() {
 
 std::uint32_t Database::GetTransactionDepth() const { return state->depth; }
 
+bool Database::IsTransactionIntact() const {
+  return state->depth == 0 || !state->connection || !sqlite3_get_autocommit(state->connection);
+}
+
 bool Database::ExecSQL(const std::string& sql) {
+  if (!IsTransactionIntact()) return false;
   const int result = sqlite3_exec(state->connection, sql.c_str(), nullptr, nullptr, nullptr);
   if (result == SQLITE_OK) return true;
   reportSqliteError("KTDSOLD::Database::ExecSQL", kExecLine, result, state->connection);
@@ -285,7 +290,7 @@ bool Database::Execute(IPreparedStatement* statement, const VariantMap* args, Ro
                        ColumnNames* names) {
   if (rows) rows->clear();
   if (names) names->clear();
-  if (!IsOpen()) return false;
+  if (!IsOpen() || !IsTransactionIntact()) return false;
   StatementOperations operations(statement);
   if (!operations || !rewindAndBind(*operations, args)) return false;
   std::int32_t result = 0;

@@ -51,8 +51,14 @@ class Database {
   bool RollbackTransaction();
   /// Transactions begun and not yet ended.
   std::uint32_t GetTransactionDepth() const;
+  /// False while the depth counts a transaction that SQLite ended on its own (a trigger's
+  /// RAISE(ROLLBACK), or its rollback after some errors). Execute and ExecSQL refuse to
+  /// run then, since their work would stand on its own instead of joining the caller's
+  /// transaction; the cause was logged when it happened. True at depth 0.
+  bool IsTransactionIntact() const;
 
   /// Runs every statement of `sql` in order, discarding rows; stops at the first failure.
+  /// False without running anything while the transaction is not intact.
   bool ExecSQL(const std::string& sql);
   /// Row id of the connection's last insert; 0 while closed.
   std::int64_t GetLastInsertRowId() const;
@@ -87,7 +93,8 @@ class Database {
   bool Query(IPreparedStatement* statement, const VariantMap* args = nullptr,
              ColumnTable* table = nullptr);
 
-  /// Runs the statement with `args`; true when it ran to its end.
+  /// Runs the statement with `args`; true when it ran to its end. False without running
+  /// it while the transaction is not intact.
   bool Execute(const std::string& name, const VariantMap* args = nullptr);
   /// As above, collecting rows in column order when `rows` is given. With `names` given,
   /// the column names go there (from the first row) and the rows' pairs carry no names.

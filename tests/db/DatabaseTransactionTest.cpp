@@ -103,6 +103,32 @@ TEST_F(DatabaseTransactionTest, RefusedBeginAndRollbackLeaveTheDepthAlone) {
   EXPECT_EQ(database.GetTransactionDepth(), 1u);
 }
 
+TEST_F(DatabaseTransactionTest, WorkAfterSqliteEndedTheTransactionIsRefused) {
+  ASSERT_TRUE(database.ExecSQL("CREATE TRIGGER abort BEFORE INSERT ON t WHEN NEW.x = 0"
+                               " BEGIN SELECT RAISE(ROLLBACK, 'refused'); END;"));
+  ASSERT_TRUE(database.PrepareStatement("INSERT", "INSERT INTO t VALUES(3);", false));
+  ASSERT_TRUE(database.BeginTransaction(KTDSOLD::Deferred));
+  ASSERT_TRUE(database.ExecSQL("INSERT INTO t VALUES(1);"));
+  EXPECT_TRUE(database.IsTransactionIntact());
+  EXPECT_FALSE(database.ExecSQL("INSERT INTO t VALUES(0);"));  // the trigger ends it
+  EXPECT_FALSE(database.IsTransactionIntact());
+  RecordingLog_clear();
+
+  // Each of these would otherwise be stored on its own, outside any transaction.
+  EXPECT_FALSE(database.ExecSQL("INSERT INTO t VALUES(2);"));
+  EXPECT_FALSE(database.Execute("INSERT"));
+  expectNothingLogged();
+  EXPECT_EQ(rowsInT(database), 0);
+  EXPECT_EQ(database.GetTransactionDepth(), 1u);
+
+  ASSERT_TRUE(database.Close());
+  ASSERT_TRUE(database.Open(path));
+  EXPECT_TRUE(database.IsTransactionIntact());
+  ASSERT_TRUE(database.PrepareStatement("INSERT", "INSERT INTO t VALUES(3);", false));
+  EXPECT_TRUE(database.Execute("INSERT"));
+  EXPECT_EQ(rowsInT(database), 1);
+}
+
 TEST_F(DatabaseTransactionTest, CloseEndsTheDepthWithTheConnection) {
   ASSERT_TRUE(database.BeginTransaction(KTDSOLD::Deferred));
   ASSERT_TRUE(database.ExecSQL("INSERT INTO t VALUES(1);"));

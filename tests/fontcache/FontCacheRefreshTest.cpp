@@ -232,14 +232,22 @@ TEST_F(FontCacheRefresh, FailedCommitKeepsNothingAndLetsTheNextRefreshRun) {
                         " BEGIN SELECT RAISE(ROLLBACK, 'sabotage'); END;"),
               SQLITE_OK);
   }
+  const std::string before = SqliteFile(data.cacheFile()).value("SELECT count(*) FROM face_v2;");
   copyFont(kDejaVuFolder / "DejaVuSerif.ttf", fonts.path(), "poison.ttf");
+  // Files scanned after the one that ended the transaction must not be stored one by one.
+  copyFont(kDejaVuFolder / "DejaVuSerif.ttf", fonts.path(), "after-poison-1.ttf");
+  copyFont(kDejaVuFolder / "DejaVuSerif.ttf", fonts.path(), "zz-after-poison-2.ttf");
   touchFolder(1000000100);
   Orb::ForgetFontCacheRefreshForTesting();
   EXPECT_FALSE(refreshOnce());
   {
     SqliteFile file(data.cacheFile());
+    EXPECT_EQ(file.value("SELECT count(*) FROM face_v2;"), before);
     ASSERT_EQ(file.exec("DROP TRIGGER sabotage;"), SQLITE_OK);
+    std::filesystem::remove(fonts.path() / "after-poison-1.ttf");
+    std::filesystem::remove(fonts.path() / "zz-after-poison-2.ttf");
   }
+  touchFolder(1000000200);
   RecordingLog_clear();
   Orb::CacheDatabase cache;
   ASSERT_TRUE(refresh(cache));
