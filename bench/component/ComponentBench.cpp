@@ -2,7 +2,9 @@
 // delivered on the input port, rendered, and the image delivered to the downstream port.
 // Warm: every event rendered once before timing, as glyphs repeat in any real file.
 // Cold: a fresh renderer (empty glyph cache, only the base face open) before each event,
-// outside the timing.
+// outside the timing. Buffers are recycled as a host's frame pool does; the
+// "ZeroFilledBuffers" runs take a fresh zero-filled block from the test host's allocator
+// for every image instead, which adds a fill of the whole canvas to each event.
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -24,10 +26,12 @@ const std::vector<std::unique_ptr<Host::SampleBuffer>>& samples(QuillBench::Corp
   return kept;
 }
 
-void renderEvents(benchmark::State& state, bool warm) {
+void renderEvents(benchmark::State& state, bool warm, bool zeroFilledBuffers = false) {
   const auto kind = static_cast<QuillBench::CorpusKind>(state.range(0));
   const auto& events = samples(kind);  // before the rig: the component retains one
-  QuillBench::ComponentRig rig;
+  QuillBench::RigSettings settings;
+  settings.zeroFilledBuffers = zeroFilledBuffers;
+  QuillBench::ComponentRig rig(settings);
   if (!rig.ready()) {
     state.SkipWithError(rig.error().c_str());
     return;
@@ -52,9 +56,12 @@ void renderEvents(benchmark::State& state, bool warm) {
 
 void componentWarm(benchmark::State& state) { renderEvents(state, true); }
 void componentCold(benchmark::State& state) { renderEvents(state, false); }
+void componentWarmZeroFilledBuffers(benchmark::State& state) { renderEvents(state, true, true); }
 
 BENCHMARK(componentWarm)->ArgName("corpus")->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(componentCold)->ArgName("corpus")->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(componentWarmZeroFilledBuffers)
+    ->ArgName("corpus")->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -79,7 +79,9 @@ void ComponentRig::wire(const RigSettings& settings) {
     return;
   }
   const Orb::PropertyValue port = Orb::PropertyValue::makePointer(&downstream_);
-  const Orb::PropertyValue source = Orb::PropertyValue::makePointer(&allocator_);
+  Orb::BufferAllocator* allocator = &recycling_;
+  if (settings.zeroFilledBuffers) allocator = &zeroFilling_;
+  const Orb::PropertyValue source = Orb::PropertyValue::makePointer(allocator);
   if (!output_->control(Orb::CONTROL_CONNECT, &port) ||
       !output_->control(Orb::CONTROL_SET_ALLOCATOR, &source)) {
     error_ = "the output port refused its downstream or allocator";

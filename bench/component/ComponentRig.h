@@ -1,8 +1,8 @@
 #pragma once
 // One component of the built plug-in module, loaded as a host loads it (dlopen, then
 // "_getPlugin"), wired to the in-process host objects for benchmarks: settings holding a
-// frame size and the font family, a host allocator and a downstream that keeps only the
-// last image. Renders in DejaVu Sans through a face cache of its own (BenchFontsFolder).
+// frame size and the font family, an allocator that recycles buffers (or the test host's
+// zero-filling one) and a downstream that keeps only the last image. Renders in DejaVu Sans through a face cache of its own (BenchFontsFolder).
 //
 // Ownership: the rig owns the fonts folder, the host objects and the component's one
 // reference; samples delivered must outlive the rig (the component retains the last one).
@@ -15,6 +15,7 @@
 
 #include "bench/component/BenchFontsFolder.h"
 #include "bench/component/LastImagePort.h"
+#include "bench/component/RecyclingAllocator.h"
 #include "framework/ComponentInterface.h"
 #include "framework/MediaBuffer.h"
 #include "framework/Plugin.h"
@@ -36,6 +37,9 @@ struct RigSettings {
   std::string fontName = "DejaVu Sans:";
   /// "RGBA", "ARGB", "BGRA" or "ABGR".
   std::string outputFormat = "RGBA";
+  /// Buffers from Host::HostBufferAllocator, a fresh zero-filled block per image, instead
+  /// of recycled ones; the fill is the host's cost, timed with the component's.
+  bool zeroFilledBuffers = false;
 };
 
 class ComponentRig {
@@ -66,8 +70,9 @@ class ComponentRig {
   BenchFontsFolder fonts_;  // first: the component scans it when made, and last to go
   Host::RecordingHost host_;
   Host::SettingsStore settings_;
-  Host::HostBufferAllocator allocator_;
-  LastImagePort downstream_;  // after the allocator: it gives its buffer back on destruction
+  Host::HostBufferAllocator zeroFilling_;
+  RecyclingAllocator recycling_;
+  LastImagePort downstream_;  // after the allocators: it gives its buffer back on destruction
   std::string error_;
   Orb::Plugin* plugin_ = nullptr;
   Orb::ComponentInterface* component_ = nullptr;
