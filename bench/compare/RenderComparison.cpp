@@ -250,6 +250,9 @@ class LibassSide {
   ASS_Renderer* renderer = nullptr;
 };
 
+// x / 255 for x up to 255 * 255, without a division, as any host's blend computes it.
+constexpr unsigned divideBy255(unsigned x) { return (x + 1 + (x >> 8)) >> 8; }
+
 // What a host does with libass's output to get an RGBA overlay: every mask blended in its
 // colour over the frame ("over", with the mask times the colour's opacity as alpha).
 void blend(const ASS_Image* image, std::vector<std::uint8_t>& frame) {
@@ -261,11 +264,12 @@ void blend(const ASS_Image* image, std::vector<std::uint8_t>& frame) {
       std::uint8_t* out = frame.data() +
           (static_cast<std::size_t>(image->dst_y + y) * kFrameWidth + image->dst_x) * 4;
       for (int x = 0; x < image->w; ++x, out += 4) {
-        const unsigned a = mask[x] * opacity / 255;
-        out[0] = static_cast<std::uint8_t>((red * a + out[0] * (255 - a)) / 255);
-        out[1] = static_cast<std::uint8_t>((green * a + out[1] * (255 - a)) / 255);
-        out[2] = static_cast<std::uint8_t>((blue * a + out[2] * (255 - a)) / 255);
-        out[3] = static_cast<std::uint8_t>(a + out[3] * (255 - a) / 255);
+        if (mask[x] == 0) continue;  // most of a mask is empty
+        const unsigned a = divideBy255(mask[x] * opacity);
+        out[0] = static_cast<std::uint8_t>(divideBy255(red * a + out[0] * (255 - a)));
+        out[1] = static_cast<std::uint8_t>(divideBy255(green * a + out[1] * (255 - a)));
+        out[2] = static_cast<std::uint8_t>(divideBy255(blue * a + out[2] * (255 - a)));
+        out[3] = static_cast<std::uint8_t>(a + divideBy255(out[3] * (255 - a)));
       }
     }
   }
