@@ -11,7 +11,6 @@ namespace Orb {
 
 namespace {
 
-constexpr std::uint8_t kUnfilledByte = 0x70;
 constexpr std::int32_t kOutputBitsPerPixel = 32;
 constexpr std::uint32_t kFontDescriptorWord4 = 4;
 
@@ -229,7 +228,9 @@ bool QuillRasterizer::allocateOutput(std::uint32_t width, std::uint32_t height,
   }
   currentOutput = buffer;
   currentOutputLocked = true;  // until the render ends
-  std::memset(block, kUnfilledByte, buffer->size);
+  // The block is not pre-filled: the renderer clears all `size` bytes once it has a buffer
+  // that holds its canvas, which the checks above guarantee, so no byte of a fill would
+  // ever reach a host.
   *data = block;
   *byteLength = buffer->size;
   *stride = static_cast<std::uint32_t>(rowPixels);

@@ -32,27 +32,30 @@ std::size_t GlyphKeyHash::operator()(const GlyphKey& key) const {
   return hash;
 }
 
-bool GlyphCache::find(const GlyphKey& key, const GlyphImage*& image) {
-  const auto found = index.find(key);
-  if (found == index.end()) {
+bool GlyphCache::find(const GlyphKey& key, Found& found) {
+  const auto stored = index.find(key);
+  if (stored == index.end()) {
     ++count.misses;
     return false;
   }
   ++count.hits;
-  order.splice(order.begin(), order, found->second);
-  image = found->second->built ? &found->second->image : nullptr;
+  order.splice(order.begin(), order, stored->second);
+  Entry& entry = *stored->second;
+  found = entry.built ? Found{&entry.image, &entry.painted} : Found{};
   return true;
 }
 
-const GlyphImage* GlyphCache::store(const GlyphKey& key, GlyphImage& image, bool built) {
-  const std::size_t bytes = (built ? image.pixels.capacity() : 0) + kEntryOverhead;
-  if (bytes > budget / kLargestShare) return built ? &image : nullptr;
+GlyphCache::Found GlyphCache::store(const GlyphKey& key, GlyphImage& image, bool built) {
+  // The painted copy, made at the first draw, is as large as the built image.
+  const std::size_t bytes = (built ? 2 * image.pixels.capacity() : 0) + kEntryOverhead;
+  if (bytes > budget / kLargestShare) return Found{built ? &image : nullptr, nullptr};
   evictDownTo(budget - bytes);
-  order.push_front(Entry{key, built ? std::move(image) : GlyphImage{}, built, bytes});
+  order.push_front(Entry{key, built ? std::move(image) : GlyphImage{}, PaintedGlyph{}, built, bytes});
   index.emplace(key, order.begin());
   count.bytes += bytes;
   ++count.entries;
-  return built ? &order.front().image : nullptr;
+  Entry& entry = order.front();
+  return built ? Found{&entry.image, &entry.painted} : Found{};
 }
 
 void GlyphCache::reset(std::size_t budgetBytes) {

@@ -40,9 +40,9 @@ struct GlyphCacheCounters {
 
 class GlyphCache {
  public:
-  /// 16 MiB holds about 1700 outlined glyphs at 49 pixels (1080p), so the Latin letters
-  /// of four styles at several sizes and a thousand CJK characters; at 98 pixels (4K)
-  /// about 450. It is the largest part of a renderer's memory, and a host may run one
+  /// 16 MiB holds about 850 outlined glyphs at 49 pixels (1080p) with their painted
+  /// copies, so the Latin letters of four styles at several sizes and some hundreds of CJK
+  /// characters; at 98 pixels (4K) about 220. It is the largest part of a renderer's memory, and a host may run one
   /// renderer per stream.
   static constexpr std::size_t kDefaultBudget = std::size_t{16} << 20;
   /// An image larger than this share of the budget is built each time rather than kept,
@@ -51,15 +51,23 @@ class GlyphCache {
 
   explicit GlyphCache(std::size_t budgetBytes = kDefaultBudget) : budget(budgetBytes) {}
 
+  /// A stored image with the painted copy kept beside it.
+  struct Found {
+    const GlyphImage* image = nullptr;  // null: the glyph cannot be drawn
+    PaintedGlyph* painted = nullptr;    // null when the image is not kept
+  };
+
   /// The image stored for `key` (null when `built` was false: the glyph cannot be drawn),
-  /// counting a hit; false, counting a miss, when nothing is stored for it.
-  bool find(const GlyphKey& key, const GlyphImage*& image);
+  /// counting a hit; false, counting a miss, when nothing is stored for it. Valid until the
+  /// next store or reset.
+  bool find(const GlyphKey& key, Found& found);
 
   /// Stores `image` (moved from) for `key`, which find() has just missed, unless it is too
   /// large to keep; `built` false remembers that the glyph cannot be drawn. Returns the
-  /// stored image, or `image` itself when it was not kept. Evicts least recently used
-  /// images to stay within the budget.
-  const GlyphImage* store(const GlyphKey& key, GlyphImage& image, bool built);
+  /// stored image, or `image` itself (with no painted copy) when it was not kept. Evicts
+  /// least recently used images to stay within the budget, which counts every image twice:
+  /// once as built and once painted.
+  Found store(const GlyphKey& key, GlyphImage& image, bool built);
 
   /// Drops every image and sets a new budget (0 keeps nothing). Counters of hits, misses
   /// and evictions are kept.
@@ -73,6 +81,7 @@ class GlyphCache {
   struct Entry {
     GlyphKey key;
     GlyphImage image;
+    PaintedGlyph painted;
     bool built = false;
     std::size_t bytes = 0;
   };

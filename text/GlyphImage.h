@@ -27,6 +27,15 @@ struct GlyphImage {
   static constexpr int kFill = 2;
 };
 
+/// A glyph image as the canvas pixels it raises, in one style's colours and one byte order:
+/// per pixel the value each colour channel is raised to and the coverage as alpha, so that
+/// drawing it again is a bytewise maximum. Made by the compositor at a cached image's first
+/// draw in those colours; `paint` says which (0: not made yet).
+struct PaintedGlyph {
+  std::vector<std::uint8_t> pixels;  // `height` rows of `width` pixels, no padding
+  std::uint64_t paint = 0;
+};
+
 /// The stroke radius, in 26.6, used for a style of pixel size `size`.
 constexpr FT_Fixed strokeRadius(std::int32_t size) { return static_cast<FT_Fixed>(size) + 100; }
 

@@ -23,11 +23,11 @@ void include(DrawnBox& box, const PixelRect& rect) {
 }
 
 // The top style's image of `codePoint` from the glyph cache, built into `scratch` and kept
-// there when the cache does not take it; null when the glyph cannot be drawn.
-const GlyphImage* glyphImage(RenderContext& context, char32_t codePoint, GlyphImage& scratch) {
+// there when the cache does not take it; a null image when the glyph cannot be drawn.
+GlyphCache::Found glyphImage(RenderContext& context, char32_t codePoint, GlyphImage& scratch) {
   const StyleNode& style = context.styles.top();
   const FontRecord& record = *style.font;
-  if (!record.face) return nullptr;
+  if (!record.face) return GlyphCache::Found{};
   GlyphKey key;
   key.faceSerial = record.face->serial();
   key.pixelSize = style.size;
@@ -35,8 +35,8 @@ const GlyphImage* glyphImage(RenderContext& context, char32_t codePoint, GlyphIm
   key.loadFlags = record.loadFlags;
   key.transform = record.transform;
   key.strokeRadius = strokeRadius(style.size);
-  const GlyphImage* image = nullptr;
-  if (context.glyphs.find(key, image)) return image;
+  GlyphCache::Found found;
+  if (context.glyphs.find(key, found)) return found;
   const bool built = buildGlyphImage(context, codePoint, scratch);
   return context.glyphs.store(key, scratch, built);
 }
@@ -70,7 +70,8 @@ DrawnBox layOutText(RenderContext& context, std::uint32_t pixelFormat, std::uint
     }
     if (codePoint == U'\r') continue;
     if (glyphsLeft-- == 0) break;
-    const GlyphImage* image = glyphImage(context, codePoint, scratch);
+    const GlyphCache::Found found = glyphImage(context, codePoint, scratch);
+    const GlyphImage* image = found.image;
     if (image == nullptr) continue;
     if (penX + image->advance >= rightLimit) {
       penY += lineStep(context);
@@ -83,7 +84,7 @@ DrawnBox layOutText(RenderContext& context, std::uint32_t pixelFormat, std::uint
       style.font->face->prepare(style.size, style.font->transform);
     }
     PixelRect drawn;
-    if (!compositeGlyph(style, pixelFormat, *image, penX, penY, canvas, drawn)) continue;
+    if (!compositeGlyph(style, pixelFormat, *image, penX, penY, canvas, drawn, found.painted)) continue;
     include(box, drawn);
     penX += image->advance;
   }

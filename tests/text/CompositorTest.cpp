@@ -218,4 +218,56 @@ TEST_F(Compositing, RowsAdvanceByTheCanvasStride) {
   EXPECT_EQ(target.at(2, 0)[3], 0);
 }
 
+// A glyph image holding every pair of a few weights, with varied coverage.
+Orb::GlyphImage variedImage(std::uint32_t width, std::uint32_t height, std::int32_t top) {
+  const std::uint8_t weights[] = {0, 1, 37, 128, 254, 255};
+  Orb::GlyphImage image = uniformImage(width, height, 0, 0, 0, 1, top);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
+    image.pixels[i * 4] = static_cast<std::uint8_t>(i * 29);
+    image.pixels[i * 4 + 1] = weights[i % 6];
+    image.pixels[i * 4 + 2] = weights[i / 6 % 6];
+  }
+  return image;
+}
+
+// Drawing through the painted copy a cache keeps must give the bytes the direct path
+// gives: in every byte order, over ink already there, flush with each edge of a padded
+// canvas (and moved down to row 0), with lines, and after the colours change and back.
+TEST_F(Compositing, PaintedCopyDrawsTheSameBytesAsTheDirectPath) {
+  style.underline = 1;
+  style.strikeOut = 1;
+  const Orb::GlyphImage image = variedImage(7, 6, 4);
+  constexpr std::uint32_t kWidth = 20, kHeight = 12, kStride = 23;
+  const std::int64_t places[][2] = {
+      {-1, 4},                                   // left and top edges
+      {kWidth - 8, kHeight - 6 + 4},             // right and bottom edges
+      {5, 1},                                    // above the canvas: moved to row 0
+      {kWidth - 7, 6},                           // one column too far right: refused
+  };
+  const Orb::Colour colours[][2] = {{{255, 255, 0, 0}, {0, 0, 0, 0}},
+                                    {{40, 250, 120, 0}, {200, 90, 30, 0}},
+                                    {{255, 255, 0, 0}, {0, 0, 0, 0}}};
+  for (std::uint32_t format = 0; format < 4; ++format) {
+    Orb::PaintedGlyph painted;
+    for (const auto& pair : colours) {
+      style.fillColour = pair[0];
+      style.outlineColour = pair[1];
+      for (const auto& place : places) {
+        TestCanvas direct(kWidth, kHeight, kStride), throughPaint(kWidth, kHeight, kStride);
+        for (std::size_t i = 0; i < direct.bytes.size(); ++i) {
+          direct.bytes[i] = throughPaint.bytes[i] = static_cast<std::uint8_t>(i * 37);
+        }
+        Orb::PixelRect drawnThroughPaint;
+        const bool drewDirect =
+            Orb::compositeGlyph(style, format, image, place[0], place[1], direct.canvas, drawn);
+        EXPECT_EQ(Orb::compositeGlyph(style, format, image, place[0], place[1],
+                                      throughPaint.canvas, drawnThroughPaint, &painted),
+                  drewDirect);
+        EXPECT_TRUE(direct.bytes == throughPaint.bytes)
+            << "format " << format << " at " << place[0] << ", " << place[1];
+      }
+    }
+  }
+}
+
 }  // namespace

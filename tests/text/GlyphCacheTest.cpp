@@ -23,8 +23,8 @@ Orb::GlyphImage imageOf(std::size_t bytes, std::int32_t advance) {
 }
 
 bool holds(Orb::GlyphCache& cache, const Orb::GlyphKey& key) {
-  const Orb::GlyphImage* image = nullptr;
-  return cache.find(key, image);
+  Orb::GlyphCache::Found found;
+  return cache.find(key, found);
 }
 
 TEST(GlyphCache, EveryPartOfTheKeyTellsImagesApart) {
@@ -41,25 +41,26 @@ TEST(GlyphCache, EveryPartOfTheKeyTellsImagesApart) {
   others[5].transform.yy = 0x8000;
   others[6].strokeRadius = 1;
   for (const Orb::GlyphKey& other : others) EXPECT_FALSE(holds(cache, other));
-  const Orb::GlyphImage* found = nullptr;
+  Orb::GlyphCache::Found found;
   ASSERT_TRUE(cache.find(base, found));
-  ASSERT_NE(found, nullptr);
-  EXPECT_EQ(found->advance, 5);
-  EXPECT_EQ(found->pixels.size(), 100u);
+  ASSERT_NE(found.image, nullptr);
+  EXPECT_NE(found.painted, nullptr) << "a kept image has a painted copy beside it";
+  EXPECT_EQ(found.image->advance, 5);
+  EXPECT_EQ(found.image->pixels.size(), 100u);
   EXPECT_EQ(cache.counters().hits, 1u);
   EXPECT_EQ(cache.counters().misses, others.size());
 }
 
 TEST(GlyphCache, EvictsLeastRecentlyUsedWithinItsBudget) {
-  // Room for ten images of 100 bytes and their bookkeeping, not eleven.
-  Orb::GlyphCache cache(10 * 240);
+  // Room for ten images of 100 bytes, their painted copies and bookkeeping, not eleven.
+  Orb::GlyphCache cache(10 * 340);
   for (char32_t c = U'a'; c < U'a' + 10; ++c) {
     Orb::GlyphImage image = imageOf(100, 1);
-    ASSERT_NE(cache.store(keyFor(c), image, true), &image) << "kept";
+    ASSERT_NE(cache.store(keyFor(c), image, true).image, &image) << "kept";
   }
   EXPECT_TRUE(holds(cache, keyFor(U'a')));  // now the most recent
   Orb::GlyphImage eleventh = imageOf(100, 1);
-  const Orb::GlyphImage* stored = cache.store(keyFor(U'z'), eleventh, true);
+  const Orb::GlyphImage* stored = cache.store(keyFor(U'z'), eleventh, true).image;
   ASSERT_NE(stored, nullptr);
   EXPECT_EQ(stored->pixels.size(), 100u);
   EXPECT_TRUE(eleventh.pixels.empty()) << "moved in, not copied";
@@ -74,21 +75,23 @@ TEST(GlyphCache, EvictsLeastRecentlyUsedWithinItsBudget) {
 TEST(GlyphCache, GiantImagesAreLentBackAndFailuresRemembered) {
   Orb::GlyphCache cache(80000);
   Orb::GlyphImage giant = imageOf(80000 / Orb::GlyphCache::kLargestShare + 1, 9);
-  EXPECT_EQ(cache.store(keyFor(U'W'), giant, true), &giant) << "drawn from the caller's image";
+  const Orb::GlyphCache::Found lent = cache.store(keyFor(U'W'), giant, true);
+  EXPECT_EQ(lent.image, &giant) << "drawn from the caller's image";
+  EXPECT_EQ(lent.painted, nullptr) << "and drawn directly, with no copy to keep";
   EXPECT_EQ(giant.pixels.size(), 80000 / Orb::GlyphCache::kLargestShare + 1);
   EXPECT_FALSE(holds(cache, keyFor(U'W')));
 
   Orb::GlyphImage unused;
-  EXPECT_EQ(cache.store(keyFor(U'x'), unused, false), nullptr);
-  const Orb::GlyphImage* found = &unused;
+  EXPECT_EQ(cache.store(keyFor(U'x'), unused, false).image, nullptr);
+  Orb::GlyphCache::Found found{&unused, nullptr};
   ASSERT_TRUE(cache.find(keyFor(U'x'), found)) << "a glyph that cannot be built is not retried";
-  EXPECT_EQ(found, nullptr);
+  EXPECT_EQ(found.image, nullptr);
 
   cache.reset(0);
   EXPECT_EQ(cache.counters().entries, 0u);
   EXPECT_EQ(cache.counters().bytes, 0u);
   Orb::GlyphImage small = imageOf(10, 1);
-  EXPECT_EQ(cache.store(keyFor(U'y'), small, true), &small) << "a zero budget keeps nothing";
+  EXPECT_EQ(cache.store(keyFor(U'y'), small, true).image, &small) << "a zero budget keeps nothing";
   EXPECT_FALSE(holds(cache, keyFor(U'y')));
 }
 
