@@ -5,15 +5,12 @@
 #include <benchmark/benchmark.h>
 #include <fontconfig/fontconfig.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/fontcache/FaceIndexTimings.h"
 #include "bench/fontcache/FontFolderFixture.h"
-#include "fontcache/CacheDatabase.h"
-#include "fontcache/FaceLookup.h"
-#include "fontcache/FontCacheRefresh.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -59,17 +56,7 @@ FontconfigSide& fontconfig() {
 }
 
 // Both sides build their index from nothing: the cache file or files removed first.
-void QuillColdRefresh(benchmark::State& state) {
-  FontFolderFixture& fonts = FontFolderFixture::shared();
-  for (auto _ : state) {
-    state.PauseTiming();
-    std::filesystem::remove(fonts.cacheFile());
-    state.ResumeTiming();
-    if (!fonts.refreshAsNewProcess()) state.SkipWithError("refresh failed");
-  }
-  state.counters["font_files"] = static_cast<double>(fonts.fileCount());
-}
-BENCHMARK(QuillColdRefresh)->Name("FaceIndex/cold-refresh/quill")->Unit(benchmark::kMillisecond);
+BENCHMARK(QuillBench::timeColdRefresh)->Name("FaceIndex/cold-refresh/quill")->Unit(benchmark::kMillisecond);
 
 void FontconfigColdScan(benchmark::State& state) {
   const FontconfigSide& side = fontconfig();
@@ -85,13 +72,7 @@ void FontconfigColdScan(benchmark::State& state) {
 BENCHMARK(FontconfigColdScan)->Name("FaceIndex/cold-refresh/fontconfig")->Unit(benchmark::kMillisecond);
 
 // Both sides start from a valid cache, nothing changed on disk.
-void QuillWarmRefresh(benchmark::State& state) {
-  FontFolderFixture& fonts = FontFolderFixture::shared();
-  if (!fonts.refreshAsNewProcess()) state.SkipWithError("refresh failed");
-  for (auto _ : state)
-    if (!fonts.refreshAsNewProcess()) state.SkipWithError("refresh failed");
-}
-BENCHMARK(QuillWarmRefresh)->Name("FaceIndex/warm-refresh/quill")->Unit(benchmark::kMicrosecond);
+BENCHMARK(QuillBench::timeWarmRefresh)->Name("FaceIndex/warm-refresh/quill")->Unit(benchmark::kMicrosecond);
 
 void FontconfigWarmStart(benchmark::State& state) {
   const FontconfigSide& side = fontconfig();
@@ -106,23 +87,7 @@ BENCHMARK(FontconfigWarmStart)->Name("FaceIndex/warm-refresh/fontconfig")->Unit(
 
 // The same requests on both sides: every family the folder holds, in turn, as bold
 // italic, which most families lack, so that the fallbacks are walked.
-void QuillFindFace(benchmark::State& state) {
-  FontFolderFixture& fonts = FontFolderFixture::shared();
-  const std::vector<std::string> families = fonts.families();
-  Orb::CacheDatabase cache;
-  Orb::RefreshFontCache(cache, {fonts.entry()}, Orb::kFontCacheName);
-  std::size_t next = 0;
-  std::int64_t found = 0;
-  for (auto _ : state) {
-    const std::string& family = families[next++ % families.size()];
-    char* path = nullptr;
-    std::int64_t index = 0;
-    found += Orb::kFaceCacheCallbacks.findFace(family.c_str(), 1, 1, &cache, &path, &index) == 1;
-    std::free(path);
-  }
-  state.counters["found_ratio"] = static_cast<double>(found) / static_cast<double>(state.iterations());
-}
-BENCHMARK(QuillFindFace)->Name("FaceIndex/find-face/quill");
+BENCHMARK(QuillBench::timeFindFace)->Name("FaceIndex/find-face/quill");
 
 void FontconfigMatch(benchmark::State& state) {
   const std::vector<std::string> families = FontFolderFixture::shared().families();

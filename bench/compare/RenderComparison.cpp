@@ -27,11 +27,11 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/SubtitleCorpus.h"
-#include "bench/component/ComponentRig.h"
+#include "bench/component/ComponentEvents.h"
 
 namespace {
 
-constexpr std::size_t kEvents = 2000;
+constexpr std::size_t kEvents = QuillBench::kComponentEvents;  // the same events on both sides
 constexpr int kFrameWidth = 1920;
 constexpr int kFrameHeight = 1080;
 constexpr int kPixelSize = 49;  // the component's size for this frame: min(1081 / 22, 1921 / 29)
@@ -303,32 +303,6 @@ void libassEvents(benchmark::State& state, Corpus kind, bool warm, bool blended)
   state.counters["masks"] = benchmark::Counter(static_cast<double>(masks), benchmark::Counter::kAvgIterations);
 }
 
-void quillEvents(benchmark::State& state, Corpus kind, bool warm) {
-  static std::vector<std::unique_ptr<Host::SampleBuffer>> samples[4];
-  auto& events = samples[static_cast<int>(kind)];  // before the rig: it retains one
-  if (events.empty()) events = QuillBench::textSamples(corpus(kind));
-  QuillBench::ComponentRig rig;
-  if (!rig.ready()) {
-    state.SkipWithError(rig.error().c_str());
-    return;
-  }
-  if (warm) {
-    for (const auto& event : events) rig.deliver(*event);
-  }
-  std::size_t next = 0;
-  bool allDelivered = true;
-  for (auto _ : state) {
-    if (!warm) {
-      state.PauseTiming();
-      rig.emptyCaches();
-      state.ResumeTiming();
-    }
-    allDelivered = rig.deliver(*events[next]) && allDelivered;
-    next = (next + 1) % events.size();
-  }
-  if (!allDelivered) state.SkipWithError("the component delivered no image for some events");
-}
-
 void registerComparisons() {
   for (int index = 0; index < 4; ++index) {
     const auto kind = static_cast<Corpus>(index);
@@ -336,7 +310,7 @@ void registerComparisons() {
       const std::string work =
           std::string("Render/") + QuillBench::corpusName(kind) + (warm ? "/warm" : "/cold");
       benchmark::RegisterBenchmark((work + "/quill").c_str(), [kind, warm](benchmark::State& s) {
-        quillEvents(s, kind, warm);
+        QuillBench::timeComponentEvents(s, kind, warm);
       })->Unit(benchmark::kMillisecond);
       benchmark::RegisterBenchmark((work + "/libass").c_str(), [kind, warm](benchmark::State& s) {
         libassEvents(s, kind, warm, false);
