@@ -255,7 +255,7 @@ std::string usageText(const std::string& program) {
          "                          neutral grey); needs --frames\n"
          "  --discard               render everything but write no image (for timing); the\n"
          "                          manifest is still written\n"
-         "  -j, --jobs N            render with N components side by side, one thread each\n"
+         "  --jobs N, -j N          render with N components side by side, one thread each\n"
          "                          (1 to " + std::to_string(kMaxJobs) + ", default 1); the output is the same\n"
          "                          for any N; the rate reached is reported on standard error\n"
          "\n"
