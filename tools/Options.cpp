@@ -10,7 +10,8 @@ namespace {
 using Apply = std::function<bool(RenderOptions&, const std::string&)>;
 
 struct OptionSpec {
-  OptionSpec(const char* optionName, bool hasValue, Apply applyValue, std::string expectedValue = {})
+  OptionSpec(const char* optionName, bool hasValue, Apply applyValue,
+             std::string expectedValue = {})
       : name(optionName), takesValue(hasValue), apply(std::move(applyValue)),
         expected(std::move(expectedValue)) {}
 
@@ -43,7 +44,9 @@ std::string lower(std::string text) {
   return text;
 }
 
-const Apply jobCount = [](RenderOptions& o, const std::string& v) { return parseJobCount(v, o.jobs); };
+const Apply jobCount = [](RenderOptions& o, const std::string& v) {
+  return parseJobCount(v, o.jobs);
+};
 const std::string kJobsExpected = "a whole number from 1 to " + std::to_string(kMaxJobs);
 
 const std::vector<OptionSpec>& optionTable() {
@@ -256,7 +259,8 @@ std::string usageText(const std::string& program) {
          "  --discard               render everything but write no image (for timing); the\n"
          "                          manifest is still written\n"
          "  --jobs N, -j N          render with N components side by side, one thread each\n"
-         "                          (1 to " + std::to_string(kMaxJobs) + ", default 1); the output is the same\n"
+         "                          (1 to " + std::to_string(kMaxJobs) +
+         ", default 1); the output is the same\n"
          "                          for any N; the rate reached is reported on standard error\n"
          "\n"
          "Component settings:\n"

@@ -163,7 +163,8 @@ class RenderRun {
     // the others, made once it is, find it current instead of scanning the folder again
     // in transactions that compete for the cache file.
     for (std::size_t i = 0; i < componentCount(); ++i) {
-      std::unique_ptr<ComponentSession> session = ComponentSession::start(*module_, settings, error);
+      std::unique_ptr<ComponentSession> session =
+          ComponentSession::start(*module_, settings, error);
       if (!session) return complain(error + " (fonts folder: " + fontsFolder_ + ")");
       sessions_.push_back(std::move(session));
     }
@@ -234,7 +235,8 @@ class RenderRun {
         }
       });
     }
-    renderSeconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    renderSeconds_ =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     const std::optional<std::string> failure = queue.failure();
     return failure ? complain(*failure) : true;
   }
@@ -266,12 +268,16 @@ class RenderRun {
                 "output in %s\n",
                 program_.c_str(), manifest_.events.size(), rendered, notRendered,
                 manifest_.skipped.size(), seconds, options_.outDir.c_str());
-    // The rate goes beside the diagnostics so that the summary line stays as scripts know it.
-    std::fprintf(stderr, "%s: rendered %zu events in %.2f s with %zu component%s: %.1f events/s\n",
-                 program_.c_str(), manifest_.events.size(), renderSeconds_, componentsUsed_,
-                 componentsUsed_ == 1 ? "" : "s",
-                 renderSeconds_ > 0 ? static_cast<double>(manifest_.events.size()) / renderSeconds_ : 0.0);
+    reportRate();
     return notRendered || !manifest_.skipped.empty() ? kExitIncomplete : kExitSuccess;
+  }
+
+  // The rate goes beside the diagnostics, so that the summary line stays as scripts know it.
+  void reportRate() const {
+    const double events = static_cast<double>(manifest_.events.size());
+    std::fprintf(stderr, "%s: %zu events in %.2f s with %zu component%s: %.1f events/s\n",
+                 program_.c_str(), manifest_.events.size(), renderSeconds_, componentsUsed_,
+                 componentsUsed_ == 1 ? "" : "s", renderSeconds_ > 0 ? events / renderSeconds_ : 0.0);
   }
 
   const RenderOptions& options_;

@@ -26,7 +26,8 @@ export XDG_DATA_HOME="$work/data"
 "$corpus" "$kind" "$count" >"$work/input.srt"
 "$render" --discard --out "$work/out" --text warm-up >/dev/null 2>&1
 
-echo "quill-render over $count '$kind' events; load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+load() { cut -d' ' -f1-3 /proc/loadavg; }
+echo "quill-render over $count '$kind' events; load average before: $(load)"
 echo "mode      jobs  peak RSS   events/s (best of $repeats)"
 for mode in images discard; do
   for jobs in 1 2; do
@@ -47,4 +48,4 @@ for mode in images discard; do
     printf '%-9s %4s  %5d MB   %s\n' "$mode" "$jobs" $(((peak + 1023) / 1024)) "$best_rate"
   done
 done
-echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "load average after: $(load)"

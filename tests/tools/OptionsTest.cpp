@@ -95,7 +95,8 @@ TEST(Options, MistakesGiveOneLineNamingTheProblem) {
 TEST(Options, JobsComeInEveryUsualSpelling) {
   EXPECT_EQ(parse({"a.srt"}).options.jobs, 1);
   for (const auto& arguments : std::vector<std::vector<std::string>>{
-           {"-j", "3", "a.srt"}, {"-j3", "a.srt"}, {"--jobs", "3", "a.srt"}, {"a.srt", "--jobs=3"}}) {
+           {"-j", "3", "a.srt"}, {"-j3", "a.srt"}, {"--jobs", "3", "a.srt"},
+           {"a.srt", "--jobs=3"}}) {
     const ParsedOptions parsed = parse(arguments);
     ASSERT_TRUE(parsed.ok) << parsed.error;
     EXPECT_EQ(parsed.options.jobs, 3) << arguments[0];
