@@ -1,10 +1,10 @@
 #include "tools/AtomicFile.h"
 
-#include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 namespace QuillRender {
@@ -14,20 +14,31 @@ std::string describe(const std::string& path, const char* what) {
   return "cannot " + std::string(what) + " " + path + ": " + std::strerror(errno);
 }
 
+// A new file of a name no one else uses, beside `path`. It is made with the mode any new
+// file gets, the kernel applying the umask: reading the umask would mean setting it for a
+// moment, and another thread writing meanwhile would see, and put back, the wrong one.
+int createTemporary(const std::string& path, std::string& temporary) {
+  static std::atomic<unsigned> serial{0};
+  const std::string prefix = path + ".tmp" + std::to_string(getpid()) + "-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = prefix + std::to_string(serial++);
+    const int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor >= 0 || errno != EEXIST) return descriptor;
+  }
+  return -1;
+}
+
 }  // namespace
 
 bool writeFileAtomically(const std::string& path, const std::function<bool(std::FILE*)>& write,
                          std::string& error) {
-  std::string temporary = path + ".XXXXXX";
-  const int descriptor = mkstemp(temporary.data());
+  std::string temporary;
+  const int descriptor = createTemporary(path, temporary);
   if (descriptor < 0) {
     error = describe(path, "write");
     return false;
   }
-  // mkstemp makes the file private; the result should be readable like any other output.
-  const mode_t mask = umask(0);
-  umask(mask);
-  std::FILE* stream = fchmod(descriptor, 0666 & ~mask) == 0 ? fdopen(descriptor, "wb") : nullptr;
+  std::FILE* stream = fdopen(descriptor, "wb");
   if (!stream) {
     error = describe(path, "write");
     close(descriptor);

@@ -73,7 +73,8 @@ bool ComponentSession::setUp(const ModuleLibrary& module, std::string& error) {
   }
 
   if (!settings_.fontFile.empty()) {
-    fontSample_ = Host::SampleBuffer::font(settings_.fontFile);
+    // The sample keeps the only copy: a large font need not be held twice per component.
+    fontSample_ = Host::SampleBuffer::font(std::move(settings_.fontFile));
     Orb::PropertyValue sample = Orb::PropertyValue::makePointer(
         static_cast<Orb::MediaBuffer*>(fontSample_.get()));
     if (!input_->deliver(Orb::MESSAGE_SAMPLE, &sample)) {

@@ -10,9 +10,15 @@ namespace {
 using Apply = std::function<bool(RenderOptions&, const std::string&)>;
 
 struct OptionSpec {
+  OptionSpec(const char* optionName, bool hasValue, Apply applyValue,
+             std::string expectedValue = {})
+      : name(optionName), takesValue(hasValue), apply(std::move(applyValue)),
+        expected(std::move(expectedValue)) {}
+
   const char* name;
   bool takesValue;
-  Apply apply;  // answers false when the value is not acceptable
+  Apply apply;           // answers false when the value is not acceptable
+  std::string expected;  // what an acceptable value is, when the name does not make it plain
 };
 
 Apply store(std::string RenderOptions::*field) {
@@ -37,6 +43,11 @@ std::string lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
 }
+
+const Apply jobCount = [](RenderOptions& o, const std::string& v) {
+  return parseJobCount(v, o.jobs);
+};
+const std::string kJobsExpected = "a whole number from 1 to " + std::to_string(kMaxJobs);
 
 const std::vector<OptionSpec>& optionTable() {
   static const std::vector<OptionSpec> table = {
@@ -78,6 +89,8 @@ const std::vector<OptionSpec>& optionTable() {
       {"--module", true, store(&RenderOptions::module)},
       {"--charset", true, store(&RenderOptions::charset)},
       {"--discard", false, flag(&RenderOptions::discard)},
+      {"-j", true, jobCount, kJobsExpected},
+      {"--jobs", true, jobCount, kJobsExpected},
       {"--help", false, flag(&RenderOptions::help)},
   };
   return table;
@@ -103,16 +116,34 @@ int hexDigit(char c) {
   return -1;
 }
 
-bool parseSide(const std::string& text, int& side) {
-  if (text.empty() || text.size() > 5) return false;
+// Decimal digits only (no sign, no spaces) making a number from 1 to `most`.
+bool parseWholeNumber(const std::string& text, int most, int& number) {
+  if (text.empty() || text.size() > 9) return false;
   int value = 0;
   for (const char c : text) {
     if (!std::isdigit(static_cast<unsigned char>(c))) return false;
     value = value * 10 + (c - '0');
   }
-  if (value < 1 || value > kMaxFrameSide) return false;
-  side = value;
+  if (value < 1 || value > most) return false;
+  number = value;
   return true;
+}
+
+struct SplitArgument {
+  std::string name;
+  bool joined = false;  // a value came with the name
+  std::string value;
+};
+
+// "--name=VALUE" and, for the one short option, "-jVALUE" carry their value with them.
+SplitArgument split(const std::string& argument) {
+  SplitArgument result;
+  const bool shortWithValue = argument.size() > 2 && argument.compare(0, 2, "-j") == 0;
+  const std::size_t cut = shortWithValue ? 2 : argument.find('=');
+  result.name = argument.substr(0, cut);
+  result.joined = cut != std::string::npos;
+  if (result.joined) result.value = argument.substr(shortWithValue ? cut : cut + 1);
+  return result;
 }
 
 }  // namespace
@@ -134,7 +165,10 @@ bool parseFrameSize(const std::string& text, int& width, int& height) {
   const std::size_t cross = text.find_first_of("xX");
   if (cross == std::string::npos) return false;
   int w = 0, h = 0;
-  if (!parseSide(text.substr(0, cross), w) || !parseSide(text.substr(cross + 1), h)) return false;
+  if (!parseWholeNumber(text.substr(0, cross), kMaxFrameSide, w) ||
+      !parseWholeNumber(text.substr(cross + 1), kMaxFrameSide, h)) {
+    return false;
+  }
   width = w;
   height = h;
   return true;
@@ -145,6 +179,10 @@ bool normaliseFontValue(const std::string& text, std::string& value) {
   if (text.empty() || colon == 0) return false;
   value = colon == std::string::npos ? text + ":0::::" : text;
   return true;
+}
+
+bool parseJobCount(const std::string& text, int& jobs) {
+  return parseWholeNumber(text, kMaxJobs, jobs);
 }
 
 const char* inputFormatName(InputEncoding encoding) {
@@ -166,20 +204,20 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
       optionsEnded = true;
       continue;
     }
-    const std::size_t equals = argument.find('=');
-    const std::string name = argument.substr(0, equals);
+    SplitArgument option = split(argument);
+    const std::string& name = option.name;
     const OptionSpec* entry = findOption(name);
     if (!entry) return failed("unknown option '" + name + "'");
-    std::string value;
-    if (equals != std::string::npos) {
+    std::string& value = option.value;
+    if (option.joined) {
       if (!entry->takesValue) return failed("option " + name + " takes no value");
-      value = argument.substr(equals + 1);
     } else if (entry->takesValue) {
       if (i + 1 == arguments.size()) return failed("option " + name + " needs a value");
       value = arguments[++i];
     }
     if (!entry->apply(options, value)) {
-      return failed("bad value '" + value + "' for " + name);
+      const std::string expected = entry->expected.empty() ? "" : ": expected " + entry->expected;
+      return failed("bad value '" + value + "' for " + name + expected);
     }
   }
   if (options.help) {
@@ -220,6 +258,10 @@ std::string usageText(const std::string& program) {
          "                          neutral grey); needs --frames\n"
          "  --discard               render everything but write no image (for timing); the\n"
          "                          manifest is still written\n"
+         "  --jobs N, -j N          render with N components side by side, one thread each\n"
+         "                          (1 to " + std::to_string(kMaxJobs) +
+         ", default 1); the output is the same\n"
+         "                          for any N; the rate reached is reported on standard error\n"
          "\n"
          "Component settings:\n"
          "  --size WxH              frame size (default 1920x1080, at most 8192 a side)\n"

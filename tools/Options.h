@@ -13,6 +13,9 @@ namespace QuillRender {
 constexpr const char* kDefaultFont = "DejaVu Sans:0::::";
 /// Largest frame side accepted by --size; a preview frame beyond it would not be useful.
 constexpr int kMaxFrameSide = 8192;
+/// Most components --jobs may run at once: each holds a canvas and its fonts, and far more
+/// than the machine's cores only costs memory.
+constexpr int kMaxJobs = 64;
 
 enum class InputEncoding { Utf8, Utf16 };
 
@@ -37,6 +40,7 @@ struct RenderOptions {
   std::string module;         ///< empty: the module built beside the program
   std::string charset;
   bool discard = false;
+  int jobs = 1;               ///< components rendering side by side (-j, --jobs)
   bool help = false;
 };
 
@@ -47,7 +51,7 @@ struct ParsedOptions {
 };
 
 /// Parses the arguments after the program name. "--name VALUE" and "--name=VALUE" are
-/// both accepted; "--" ends the options.
+/// both accepted, and "-j N" also as "-jN"; "--" ends the options.
 ParsedOptions parseOptions(const std::vector<std::string>& arguments);
 
 /// The --help text.
@@ -63,6 +67,9 @@ bool parseFrameSize(const std::string& text, int& width, int& height);
 /// fields appended ("DejaVu Serif" becomes "DejaVu Serif:0::::"), since the component
 /// ignores a value without them. False for a value with an empty family.
 bool normaliseFontValue(const std::string& text, std::string& value);
+
+/// A whole number from 1 to kMaxJobs, in decimal digits only.
+bool parseJobCount(const std::string& text, int& jobs);
 
 /// "UTF8" or "WSTR", the input port format for `encoding`.
 const char* inputFormatName(InputEncoding encoding);

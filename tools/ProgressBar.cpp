@@ -22,6 +22,17 @@ bool ProgressBar::isTerminal(std::FILE* stream) {
 }
 
 void ProgressBar::update(std::size_t done) {
+  std::lock_guard<std::mutex> guard(mutex_);
+  show(done);
+}
+
+void ProgressBar::advance() {
+  std::lock_guard<std::mutex> guard(mutex_);
+  show(done_ + 1);
+}
+
+void ProgressBar::show(std::size_t done) {
+  done_ = done;
   if (!enabled_) return;
   const auto now = std::chrono::steady_clock::now();
   if (shown_ && done < total_ && now - lastDraw_ < kRedrawInterval) return;
@@ -41,6 +52,7 @@ void ProgressBar::draw(std::size_t done) {
 }
 
 void ProgressBar::clear() {
+  std::lock_guard<std::mutex> guard(mutex_);
   if (!shown_) return;
   std::fprintf(stream_, "\r\033[K");
   std::fflush(stream_);

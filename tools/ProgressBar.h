@@ -1,10 +1,12 @@
 #pragma once
 // A one-line progress bar redrawn in place on a terminal. It draws nothing when its
 // stream is not a terminal (a log file or a pipe should not fill with carriage returns)
-// and redraws at most every 100 ms so that drawing never slows rendering down.
+// and redraws at most every 100 ms so that drawing never slows rendering down. The
+// threads of a parallel run may all report to one bar.
 #include <chrono>
 #include <cstddef>
 #include <cstdio>
+#include <mutex>
 
 namespace QuillRender {
 
@@ -20,6 +22,8 @@ class ProgressBar {
 
   /// `done` of the total are finished.
   void update(std::size_t done);
+  /// One more of the total is finished (counted from 0, or from the last update).
+  void advance();
   /// Removes the bar so that the next line starts on a clean line.
   void clear();
 
@@ -27,11 +31,14 @@ class ProgressBar {
   static bool isTerminal(std::FILE* stream);
 
  private:
+  void show(std::size_t done);  // with mutex_ held
   void draw(std::size_t done);
 
   std::FILE* stream_;
   std::size_t total_;
   bool enabled_;
+  std::mutex mutex_;  // guards everything below and the drawing
+  std::size_t done_ = 0;
   bool shown_ = false;
   std::chrono::steady_clock::time_point lastDraw_{};
 };

@@ -3,9 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -16,11 +16,14 @@
 #include "tools/ExitStatus.h"
 #include "tools/FontsFolder.h"
 #include "tools/FrameCompositor.h"
+#include "tools/ImageWriter.h"
 #include "tools/Manifest.h"
 #include "tools/ModuleLibrary.h"
 #include "tools/PngFile.h"
 #include "tools/ProgressBar.h"
 #include "tools/SrtReader.h"
+#include "tools/WorkQueue.h"
+#include "tools/WorkerThreads.h"
 
 namespace QuillRender {
 namespace {
@@ -66,12 +69,6 @@ bool makeFolders(const std::string& folder, std::string& error) {
   return true;
 }
 
-std::string imageName(std::size_t index, const char* suffix) {
-  char name[48];
-  std::snprintf(name, sizeof name, "%04zu%s.png", index, suffix);
-  return name;
-}
-
 class RenderRun {
  public:
   RenderRun(const RenderOptions& options, std::string program)
@@ -83,7 +80,7 @@ class RenderRun {
         !renderAll()) {
       return kExitFailure;
     }
-    session_.reset();  // the component goes before the manifest says the run is done
+    sessions_.clear();  // the components go before the manifest says the run is done
     std::string error;
     if (!writeManifest(options_.outDir + "/" + kManifestName, manifest_, error)) {
       complain(error);
@@ -161,6 +158,27 @@ class RenderRun {
     modulePath_ = options_.module.empty() ? ModuleLibrary::defaultPath() : options_.module;
     module_ = ModuleLibrary::open(modulePath_, error);
     if (!module_) return complain(error);
+    const SessionSettings settings = sessionSettings();
+    // One after the other: the first component brings the face cache up to date, and
+    // the others, made once it is, find it current instead of scanning the folder again
+    // in transactions that compete for the cache file.
+    for (std::size_t i = 0; i < componentCount(); ++i) {
+      std::unique_ptr<ComponentSession> session =
+          ComponentSession::start(*module_, settings, error);
+      if (!session) return complain(error + " (fonts folder: " + fontsFolder_ + ")");
+      sessions_.push_back(std::move(session));
+    }
+    describeSettings();
+    return true;
+  }
+
+  // More components than events would only be made to sit idle.
+  std::size_t componentCount() const {
+    const std::size_t jobs = static_cast<std::size_t>(std::max(options_.jobs, 1));
+    return std::min(jobs, std::max<std::size_t>(events_.size(), 1));
+  }
+
+  SessionSettings sessionSettings() const {
     SessionSettings settings;
     settings.frameWidth = options_.frameWidth;
     settings.frameHeight = options_.frameHeight;
@@ -172,10 +190,7 @@ class RenderRun {
     settings.outlineColour = options_.outlineColour;
     settings.overrideColours = options_.overrideColours;
     settings.overrideFonts = options_.overrideFonts;
-    session_ = ComponentSession::start(*module_, settings, error);
-    if (!session_) return complain(error + " (fonts folder: " + fontsFolder_ + ")");
-    describeSettings();
-    return true;
+    return settings;
   }
 
   void describeSettings() {
@@ -199,45 +214,42 @@ class RenderRun {
     s.discard = options_.discard;
   }
 
+  // Every event is rendered by one of the components, each on a thread of its own,
+  // into its own slot of the manifest, so that the order is the file's whatever finishes
+  // first.
   bool renderAll() {
-    ProgressBar progress(stderr, events_.size(), ProgressBar::isTerminal(stderr));
-    for (std::size_t i = 0; i < events_.size(); ++i) {
-      ManifestEvent entry;
-      entry.event = events_[i];
-      std::optional<DeliveredImage> image = session_->render(entry.event.text);
-      if (image && !record(*image, entry)) return false;
-      if (!image) {
-        entry.reason = entry.event.text.empty() ? "the subtitle is empty"
-                                                : "the component refused the subtitle";
-      }
-      manifest_.events.push_back(std::move(entry));
-      progress.update(i + 1);
+    manifest_.events.assign(events_.size(), ManifestEvent());
+    WorkQueue queue(events_.size());
+    const ImageWriter writer(options_, std::move(background_));
+    const auto started = std::chrono::steady_clock::now();
+    {
+      ProgressBar progress(stderr, events_.size(), ProgressBar::isTerminal(stderr));
+      componentsUsed_ = runWorkers(sessions_.size(), [&](std::size_t worker) {
+        while (const std::optional<std::size_t> index = queue.next()) {
+          std::string error;
+          if (!renderEvent(*sessions_[worker], writer, *index, error)) {
+            queue.fail(*index, std::move(error));
+            return;
+          }
+          progress.advance();
+        }
+      });
     }
-    return true;
+    renderSeconds_ =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const std::optional<std::string> failure = queue.failure();
+    return failure ? complain(*failure) : true;
   }
 
-  // Fills in a rendered event and writes its images; false after a write failure.
-  bool record(const DeliveredImage& image, ManifestEvent& entry) {
-    entry.rendered = true;
-    entry.region = image.region;
-    entry.placement = image.placement;
-    if (image.pixels.pixels.empty()) {
-      entry.reason = "nothing visible was drawn";
-      return true;
-    }
-    if (options_.discard) return true;
-    std::string error;
-    const std::string name = imageName(entry.event.index, "");
-    if (!writePng(options_.outDir + "/" + name, image.pixels, error)) return complain(error);
-    entry.image = name;
-    if (!options_.frames) return true;
-    RgbaImage frame = background_;
-    compositeOver(frame, image.pixels,
-                  static_cast<int>(std::lround(image.placement.left * options_.frameWidth)),
-                  static_cast<int>(std::lround(image.placement.top * options_.frameHeight)));
-    const std::string frameName = imageName(entry.event.index, "-frame");
-    if (!writePng(options_.outDir + "/" + frameName, frame, error)) return complain(error);
-    entry.frameImage = frameName;
+  // Renders event `index` into its manifest entry; false after a write failure.
+  bool renderEvent(ComponentSession& session, const ImageWriter& writer, std::size_t index,
+                   std::string& error) {
+    ManifestEvent& entry = manifest_.events[index];
+    entry.event = events_[index];
+    const std::optional<DeliveredImage> image = session.render(entry.event.text);
+    if (image) return writer.write(*image, entry, error);
+    entry.reason = entry.event.text.empty() ? "the subtitle is empty"
+                                            : "the component refused the subtitle";
     return true;
   }
 
@@ -256,7 +268,16 @@ class RenderRun {
                 "output in %s\n",
                 program_.c_str(), manifest_.events.size(), rendered, notRendered,
                 manifest_.skipped.size(), seconds, options_.outDir.c_str());
+    reportRate();
     return notRendered || !manifest_.skipped.empty() ? kExitIncomplete : kExitSuccess;
+  }
+
+  // The rate goes beside the diagnostics, so that the summary line stays as scripts know it.
+  void reportRate() const {
+    const double events = static_cast<double>(manifest_.events.size());
+    std::fprintf(stderr, "%s: %zu events in %.2f s with %zu component%s: %.1f events/s\n",
+                 program_.c_str(), manifest_.events.size(), renderSeconds_, componentsUsed_,
+                 componentsUsed_ == 1 ? "" : "s", renderSeconds_ > 0 ? events / renderSeconds_ : 0.0);
   }
 
   const RenderOptions& options_;
@@ -267,7 +288,9 @@ class RenderRun {
   std::string fontsFolder_;
   std::string modulePath_;
   std::unique_ptr<ModuleLibrary> module_;
-  std::unique_ptr<ComponentSession> session_;  // declared after module_: goes first
+  std::vector<std::unique_ptr<ComponentSession>> sessions_;  // after module_: they go first
+  std::size_t componentsUsed_ = 0;
+  double renderSeconds_ = 0;
   Manifest manifest_;
 };
 

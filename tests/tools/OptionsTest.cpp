@@ -74,6 +74,15 @@ TEST(Options, MistakesGiveOneLineNamingTheProblem) {
       {{"a.srt", "b.srt"}, "more than one"},
       {{"--text", "x", "a.srt"}, "either"},
       {{"--background", "b.png", "a.srt"}, "--background needs --frames"},
+      {{"-j", "0", "a.srt"}, "bad value '0' for -j: expected a whole number from 1 to 64"},
+      {{"-j", "-2", "a.srt"}, "bad value '-2' for -j"},
+      {{"-j65", "a.srt"}, "bad value '65' for -j"},
+      {{"--jobs", "99999999999999999999", "a.srt"}, "bad value '99999999999999999999' for --jobs"},
+      {{"--jobs=two", "a.srt"}, "bad value 'two' for --jobs"},
+      {{"--jobs=", "a.srt"}, "bad value '' for --jobs"},
+      {{"-j", "+3", "a.srt"}, "for -j"},
+      {{"a.srt", "-j"}, "-j needs a value"},
+      {{"-x", "a.srt"}, "unknown option '-x'"},
   };
   for (const Case& c : cases) {
     const ParsedOptions parsed = parseOptions(c.arguments);
@@ -81,6 +90,19 @@ TEST(Options, MistakesGiveOneLineNamingTheProblem) {
     EXPECT_NE(parsed.error.find(c.expected), std::string::npos) << parsed.error;
     EXPECT_EQ(parsed.error.find('\n'), std::string::npos);
   }
+}
+
+TEST(Options, JobsComeInEveryUsualSpelling) {
+  EXPECT_EQ(parse({"a.srt"}).options.jobs, 1);
+  for (const auto& arguments : std::vector<std::vector<std::string>>{
+           {"-j", "3", "a.srt"}, {"-j3", "a.srt"}, {"--jobs", "3", "a.srt"},
+           {"a.srt", "--jobs=3"}}) {
+    const ParsedOptions parsed = parse(arguments);
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    EXPECT_EQ(parsed.options.jobs, 3) << arguments[0];
+    EXPECT_EQ(parsed.options.input, "a.srt");
+  }
+  EXPECT_EQ(parse({"--jobs", "64", "a.srt"}).options.jobs, kMaxJobs);
 }
 
 TEST(Options, HelpWinsOverMissingArgumentsAndDocumentsEveryOption) {
@@ -91,7 +113,8 @@ TEST(Options, HelpWinsOverMissingArgumentsAndDocumentsEveryOption) {
   for (const char* option :
        {"--out", "--text", "--frames", "--background", "--size", "--format", "--encoding",
         "--font", "--font-file", "--text-colour", "--outline-colour", "--override-colours",
-        "--override-fonts", "--fonts-dir", "--module", "--charset", "--discard", "--help"}) {
+        "--override-fonts", "--fonts-dir", "--module", "--charset", "--discard", "--jobs",
+        "--help"}) {
     EXPECT_NE(help.find(std::string("  ") + option + " "), std::string::npos) << option;
   }
 }

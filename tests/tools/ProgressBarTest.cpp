@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace QuillRender {
 namespace {
@@ -43,6 +45,25 @@ TEST(ProgressBar, DrawsInPlaceAndClearsItselfAway) {
   EXPECT_EQ(text.find("2/4"), std::string::npos);
   EXPECT_NE(text.find("[########################################] 4/4"), std::string::npos);
   EXPECT_EQ(text.substr(text.size() - 4), "\r\033[K");
+  std::fclose(stream);
+}
+
+TEST(ProgressBar, ThreadsAdvancingTogetherBringItToTheTotal) {
+  std::FILE* stream = std::tmpfile();
+  ASSERT_NE(stream, nullptr);
+  {
+    ProgressBar bar(stream, 300, true);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 3; ++t) {
+      threads.emplace_back([&bar] {
+        for (int i = 0; i < 100; ++i) bar.advance();
+      });
+    }
+    for (std::thread& thread : threads) thread.join();
+  }
+  const std::string text = contentOf(stream);
+  EXPECT_NE(text.find("] 300/300"), std::string::npos) << "no count may be lost";
+  EXPECT_EQ(text.find("301/"), std::string::npos);
   std::fclose(stream);
 }
 

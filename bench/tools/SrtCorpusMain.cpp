@@ -1,0 +1,51 @@
+// quill_srt_corpus KIND COUNT: writes an SRT file of COUNT generated events of KIND
+// ("ordinary", "markup", "wrapping" or "non-latin") to standard output, so that the
+// command-line host can be measured over the same texts as the renderer benchmarks.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "bench/SubtitleCorpus.h"
+
+namespace {
+
+constexpr QuillBench::CorpusKind kKinds[] = {
+    QuillBench::CorpusKind::kOrdinary, QuillBench::CorpusKind::kMarkupHeavy,
+    QuillBench::CorpusKind::kLongWrapping, QuillBench::CorpusKind::kNonLatin};
+constexpr unsigned long kMaxCount = 1000000;
+
+// "HH:MM:SS,mmm" for a time in milliseconds.
+std::string timestamp(unsigned long ms) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%02lu:%02lu:%02lu,%03lu", ms / 3600000, ms / 60000 % 60,
+                ms / 1000 % 60, ms % 1000);
+  return text;
+}
+
+int usage() {
+  std::fputs("usage: quill_srt_corpus ordinary|markup|wrapping|non-latin COUNT > FILE.srt\n",
+             stderr);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) return usage();
+  const std::string name = argv[1];
+  const QuillBench::CorpusKind* kind = nullptr;
+  for (const QuillBench::CorpusKind& candidate : kKinds)
+    if (name == QuillBench::corpusName(candidate)) kind = &candidate;
+  char* end = nullptr;
+  const unsigned long count = std::strtoul(argv[2], &end, 10);
+  if (!kind || *argv[2] == '\0' || *end != '\0' || count == 0 || count > kMaxCount) return usage();
+
+  const std::vector<std::string> texts = QuillBench::generateCorpus(*kind, count);
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    // Three seconds apart, two on screen: ordinary pacing, no overlaps.
+    const unsigned long start = 1000 + 3000 * static_cast<unsigned long>(i);
+    std::printf("%zu\n%s --> %s\n%s\n\n", i + 1, timestamp(start).c_str(),
+                timestamp(start + 2000).c_str(), texts[i].c_str());
+  }
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
