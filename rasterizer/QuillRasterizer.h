@@ -133,6 +133,8 @@ class QuillRasterizer : public Plugin, public SettingConsumer, public TransformC
   bool decodeAndRender();
   std::string sampleText();
   void updateGeometry();
+  /// Whether the frame-size setting left a proper frame for the next render to take.
+  bool hasPendingFrame();
   void takePendingFrame();
   static bool allocateBuffer(std::uint32_t width, std::uint32_t height, std::uint32_t planes,
                              std::uint8_t** data, std::size_t* byteLength, std::uint32_t* stride,

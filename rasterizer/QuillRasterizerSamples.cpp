@@ -22,6 +22,10 @@ bool hasFormat(const std::string& name, const char* fourCharacters) {
   return name.compare(0, 4, fourCharacters) == 0;
 }
 
+bool isProperRectangle(const RectInt& rectangle) {
+  return rectangle.left < rectangle.right && rectangle.top < rectangle.bottom;
+}
+
 // Bytes of a sample that may be read: its valid length, never more than its block.
 std::uint32_t readableBytes(const MediaBuffer& buffer) { return std::min(buffer.length, buffer.size); }
 
@@ -141,11 +145,16 @@ QuillRasterizer::RenderOutcome QuillRasterizer::renderSample() {
   return RenderOutcome::Delivered;
 }
 
+bool QuillRasterizer::hasPendingFrame() {
+  boost::lock_guard<boost::mutex> guard(pendingFrameMutex);
+  return isProperRectangle(pendingFrame);
+}
+
 void QuillRasterizer::takePendingFrame() {
   RectInt taken;
   {
     boost::lock_guard<boost::mutex> guard(pendingFrameMutex);
-    if (pendingFrame.left >= pendingFrame.right || pendingFrame.top >= pendingFrame.bottom) return;
+    if (!isProperRectangle(pendingFrame)) return;
     taken = pendingFrame;
     pendingFrame = RectInt();
   }

@@ -38,6 +38,10 @@ void QuillRasterizer::stopWorker() {
 
 void QuillRasterizer::rerenderRetained() {
   boost::unique_lock<boost::recursive_mutex> guard(componentLock);
+  if (retainedSample && retainedSample->length > 0 && hasPendingFrame()) {
+    // Downstream hears the frame it has now before the render moves to the new one.
+    updateGeometry();
+  }
   // The worker only ever renders the sample that was retained when it started: a sample a
   // host thread delivers meanwhile, and that downstream refused, is still the host's.
   MediaBuffer* const sample = retainedSample;

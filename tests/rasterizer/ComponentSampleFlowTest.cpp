@@ -185,6 +185,21 @@ TEST(ComponentSampleFlow, WorkerDrawsAColourChangeRetryingUntilDownstreamAccepts
   EXPECT_EQ(countPixels(image, {255, 255, 0, 255}), 0);
 }
 
+TEST(ComponentSampleFlow, WorkerTellsTheCurrentFrameBeforeRerenderingInANewOne) {
+  LoadedComponent loaded;
+  loaded.wire();
+  loaded.deliverText("Hello World");
+  const std::size_t told = loaded.downstream.imageProperties().size();
+  loaded.settings.setSize(0, "framebuffer", "size", 1920, 1080);  // pending until a render
+  loaded.settings.setUInt32(kStyle, "Color", "Text", 0xFF8000);
+  ASSERT_TRUE(loaded.downstream.waitForImages(2, 10s));
+  const std::vector<Orb::ImageProperties> frames = loaded.downstream.imageProperties();
+  ASSERT_EQ(frames.size(), told + 2);
+  EXPECT_EQ(frames[told].width, frames[told - 1].width);  // the frame it had
+  EXPECT_EQ(frames[told + 1].width, 1921);                // then the one it renders in
+  EXPECT_EQ(frames[told + 1].height, 1081);
+}
+
 TEST(ComponentSampleFlow, WorkerNeverAdoptsASampleTheHostStillOwns) {
   LoadedComponent loaded;
   loaded.wire();
