@@ -40,6 +40,8 @@ std::string repeated(const std::string& piece, std::size_t times) {
 
 }  // namespace
 
+const Orb::FaceCacheCallbacks* dejaVuLookup() { return &kDejaVuTable; }
+
 bool RenderOutput::operator==(const RenderOutput& other) const {
   return rendered == other.rendered && width == other.width && height == other.height &&
          xOffset == other.xOffset && yOffset == other.yOffset && stride == other.stride &&
