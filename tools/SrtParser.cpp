@@ -22,10 +22,11 @@ std::vector<std::string_view> splitLines(std::string_view text) {
   return lines;
 }
 
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
 std::string_view trim(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
   return text;
 }
 
@@ -37,22 +38,70 @@ bool isDigits(std::string_view text) {
   return true;
 }
 
-// Reads up to `maxDigits` digits (at least one) from the front of `text`.
-bool takeNumber(std::string_view& text, std::size_t maxDigits, std::int64_t& value) {
-  std::size_t count = 0;
-  value = 0;
-  while (count < text.size() && count < maxDigits &&
-         std::isdigit(static_cast<unsigned char>(text[count]))) {
-    value = value * 10 + (text[count] - '0');
-    ++count;
-  }
-  text.remove_prefix(count);
-  return count > 0;
-}
-
 bool takeChar(std::string_view& text, char wanted) {
   if (text.empty() || text.front() != wanted) return false;
   text.remove_prefix(1);
+  return true;
+}
+
+std::size_t skipBlanks(std::string_view& text) {
+  std::size_t count = 0;
+  while (count < text.size() && isBlank(text[count])) ++count;
+  text.remove_prefix(count);
+  return count;
+}
+
+// Reads up to `maxDigits` digits (at least one) from the front of `text`; a further digit
+// means the number is longer than its field and fails.
+bool takeNumber(std::string_view& text, std::size_t maxDigits, std::int64_t& value,
+                std::size_t& digits) {
+  value = 0;
+  digits = 0;
+  while (digits < text.size() && std::isdigit(static_cast<unsigned char>(text[digits]))) {
+    if (digits == maxDigits) return false;
+    value = value * 10 + (text[digits] - '0');
+    ++digits;
+  }
+  text.remove_prefix(digits);
+  return digits > 0;
+}
+
+// A whole-number field of a time, which some tools pad with blanks instead of zeros
+// (" 1:" for "01:"), followed by blanks and `separator`.
+bool takeField(std::string_view& text, std::size_t maxDigits, char separator, std::int64_t& value) {
+  std::size_t digits = 0;
+  skipBlanks(text);
+  if (!takeNumber(text, maxDigits, value, digits)) return false;
+  skipBlanks(text);
+  return takeChar(text, separator);
+}
+
+// The milliseconds after the decimal sign. Written without blanks, the digits are a
+// decimal fraction (",5" is 500 ms, as every reader takes it). Blanks before them either
+// pad a three-wide field in place of zeros (", 50" is 50 ms) or merely separate three
+// digits (", 500"); any other blank-led form could mean either and is refused.
+bool takeMilliseconds(std::string_view& text, std::int64_t& milliseconds) {
+  const std::size_t blanks = skipBlanks(text);
+  std::size_t digits = 0;
+  if (!takeNumber(text, 3, milliseconds, digits)) return false;
+  if (blanks == 0) {
+    for (; digits < 3; ++digits) milliseconds *= 10;
+    return true;
+  }
+  return digits == 3 || blanks + digits == 3;
+}
+
+// Reads a time from the front of `text`, leaving in `text` what follows it.
+bool takeTime(std::string_view& text, std::int64_t& milliseconds) {
+  std::int64_t hours = 0, minutes = 0, seconds = 0, fraction = 0;
+  if (!takeField(text, 9, ':', hours) || !takeField(text, 2, ':', minutes)) return false;
+  skipBlanks(text);
+  std::size_t digits = 0;
+  if (!takeNumber(text, 2, seconds, digits)) return false;
+  skipBlanks(text);
+  if (!takeChar(text, ',') && !takeChar(text, '.')) return false;
+  if (!takeMilliseconds(text, fraction) || minutes > 59 || seconds > 59) return false;
+  milliseconds = ((hours * 60 + minutes) * 60 + seconds) * 1000 + fraction;
   return true;
 }
 
@@ -70,13 +119,14 @@ std::string formatTime(std::int64_t ms) {
   return text;
 }
 
-// Reads "START --> END[ anything]"; the tail after END (coordinates, styles) is ignored.
+// Reads "START --> END[ anything]"; a tail after END (coordinates, styles), set off by a
+// blank, is ignored.
 bool parseTiming(std::string_view line, std::int64_t& start, std::int64_t& end) {
   const std::size_t arrow = line.find(kArrow);
   if (arrow == std::string_view::npos) return false;
-  std::string_view after = trim(line.substr(arrow + kArrow.size()));
-  after = after.substr(0, after.find_first_of(" \t"));
-  return parseSrtTime(trim(line.substr(0, arrow)), start) && parseSrtTime(after, end);
+  std::string_view after = line.substr(arrow + kArrow.size());
+  if (!parseSrtTime(line.substr(0, arrow), start) || !takeTime(after, end)) return false;
+  return after.empty() || isBlank(after.front());
 }
 
 class BlockReader {
@@ -128,16 +178,11 @@ class BlockReader {
 }  // namespace
 
 bool parseSrtTime(std::string_view text, std::int64_t& milliseconds) {
-  std::int64_t hours = 0, minutes = 0, seconds = 0, fraction = 0;
-  if (!takeNumber(text, 9, hours) || !takeChar(text, ':')) return false;
-  if (!takeNumber(text, 2, minutes) || !takeChar(text, ':')) return false;
-  if (!takeNumber(text, 2, seconds)) return false;
-  if (!takeChar(text, ',') && !takeChar(text, '.')) return false;
-  const std::size_t fractionDigits = text.size();
-  if (!takeNumber(text, 3, fraction) || !text.empty()) return false;
-  if (minutes > 59 || seconds > 59) return false;
-  for (std::size_t digits = fractionDigits; digits < 3; ++digits) fraction *= 10;
-  milliseconds = ((hours * 60 + minutes) * 60 + seconds) * 1000 + fraction;
+  std::int64_t parsed = 0;
+  if (!takeTime(text, parsed)) return false;
+  skipBlanks(text);
+  if (!text.empty()) return false;
+  milliseconds = parsed;
   return true;
 }
 

@@ -34,8 +34,10 @@ struct SrtDocument {
 /// Parses `utf8` (LF, CRLF or CR line ends). Never fails as a whole.
 SrtDocument parseSrt(std::string_view utf8);
 
-/// Parses "HH:MM:SS,mmm" (also with "." before the milliseconds, 1 to 3 of them, any
-/// number of hour digits) into milliseconds; false when it is not such a time.
+/// Parses "HH:MM:SS,mmm" into milliseconds: "." also before the milliseconds, 1 to 3 of
+/// them, 1 to 9 hour digits, blanks in place of leading zeros and around
+/// each number (" 0: 1: 2, 50" is 00:01:02,050). False when it is not such a time or its
+/// numbers could be read more than one way (", 5": 5 or 50 ms?).
 bool parseSrtTime(std::string_view text, std::int64_t& milliseconds);
 
 }  // namespace QuillRender

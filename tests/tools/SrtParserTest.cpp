@@ -31,13 +31,15 @@ TEST(SrtParser, ReadsBlocksWithTextUntouched) {
 }
 
 TEST(SrtParser, LineEndsDoNotChangeTheEvents) {
-  std::string crlf, cr;
+  std::string crlf, cr, mixed;
+  const char* const ends[] = {"\n", "\r\n"};  // as a file edited on two systems has them
   for (const char c : std::string(kTwoBlocks)) {
     crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     cr += c == '\n' ? '\r' : c;
+    mixed += c == '\n' ? std::string(ends[mixed.size() % 2]) : std::string(1, c);
   }
   const SrtDocument lf = parseSrt(kTwoBlocks);
-  for (const std::string& text : {crlf, cr}) {
+  for (const std::string& text : {crlf, cr, mixed}) {
     const SrtDocument other = parseSrt(text);
     ASSERT_EQ(other.events.size(), lf.events.size());
     for (std::size_t i = 0; i < lf.events.size(); ++i) {
@@ -91,14 +93,47 @@ TEST(SrtParser, BlankLinesMayHoldSpaces) {
   EXPECT_EQ(document.events[1].text, "b");
 }
 
-TEST(SrtParser, TimeSyntaxIsStrict) {
+TEST(SrtParser, BlankPaddedTimesReadAsOtherToolsWriteThem) {
+  struct Case {
+    const char* text;
+    std::int64_t ms;
+  };
+  const Case accepted[] = {
+      {"12:34:56,789", ((12 * 60 + 34) * 60 + 56) * 1000 + 789},
+      {" 0: 1: 2,345", 62345},      // blanks in place of leading zeros
+      {"00:00:01, 50", 1050},       // ...of the milliseconds too
+      {"00:00:01,  7", 1007},
+      {"00:00:01, 500", 1500},      // a blank that only separates three digits
+      {"00:00:01 ,5", 1500},        // one digit is a tenth, as before
+      {"00:00:01.25", 1250},
+      {"1 : 02 : 03 , 004", 3723004},
+  };
+  for (const Case& c : accepted) {
+    std::int64_t ms = -1;
+    EXPECT_TRUE(parseSrtTime(c.text, ms)) << c.text;
+    EXPECT_EQ(ms, c.ms) << c.text;
+  }
   std::int64_t ms = 0;
-  EXPECT_TRUE(parseSrtTime("12:34:56,789", ms));
-  EXPECT_EQ(ms, ((12 * 60 + 34) * 60 + 56) * 1000 + 789);
   for (const char* bad : {"", "12:34:56", "12:34:56,", "12:34:56,1234", "12:34,500", "aa:00:00,000",
-                          "00:00:60,000", "00:00:00,000x", " 00:00:00,000"}) {
+                          "00:00:60,000", "00:00:00,000x", "00:00:01, 5", "00:00:01,  50",
+                          "00:00:01,5 0", "1 0:00:00,000", "00: 1 0:00,000", "000:000:00,000"}) {
     EXPECT_FALSE(parseSrtTime(bad, ms)) << bad;
   }
+}
+
+TEST(SrtParser, PaddedTimingLinesAreReadAndUnreadableOnesReported) {
+  const SrtDocument document = parseSrt(
+      "1\n 0:00:01, 50 -->  0:00:02,  5\npadded\n\n"
+      "2\n00:00:03,000 --> 00:00:04, 5 X1:10\nambiguous end\n\n"   // line 6
+      "3\n00:00:05,000 --> 00:00:06,000X\nglued tail\n\n"         // line 10
+      "4\n00:00:07,000\t-->\t00:00:08,000 X1:1 X2:2\ntabs\n");
+  ASSERT_EQ(document.events.size(), 2u);
+  EXPECT_EQ(document.events[0].startMs, 1050);
+  EXPECT_EQ(document.events[0].endMs, 2005);
+  EXPECT_EQ(document.events[1].endMs, 8000);
+  ASSERT_EQ(document.problems.size(), 2u);
+  EXPECT_EQ(document.problems[0].line, 6u);
+  EXPECT_EQ(document.problems[1].line, 10u);
 }
 
 TEST(SrtReader, EveryEventOfTheRealWorldTesterIsRead) {
@@ -118,7 +153,7 @@ TEST(SrtReader, EveryEventOfTheRealWorldTesterIsRead) {
 }
 
 TEST(SrtReader, UndecodableBytesReadNothing) {
-  const SrtReadResult result = readSrt("1\n00:00:01,000 --> 00:00:02,000\n\xE9t\xE9\n");
+  const SrtReadResult result = readSrt("1\n00:00:01,000 --> 00:00:02,000\n\xC3\xA9t\xC3");
   EXPECT_FALSE(result.decoding.ok);
   EXPECT_TRUE(result.document.events.empty());
 }
