@@ -55,6 +55,12 @@ std::string box(const Box<T>& b, Format format) {
          ", \"right\": " + format(b.right) + ", \"bottom\": " + format(b.bottom) + "}";
 }
 
+// What the file was read as and how that was settled; null for --text.
+std::string inputEncoding(const ManifestSettings& s) {
+  if (s.inputCharset.empty()) return "null";
+  return "{\"charset\": " + quote(s.inputCharset) + ", \"source\": " + quote(s.inputCharsetSource) + "}";
+}
+
 void writeSettings(std::ostringstream& out, const ManifestSettings& s) {
   out << "  \"input\": " << quoteOrNull(s.input) << ",\n"
       << "  \"settings\": {\n"
@@ -70,6 +76,7 @@ void writeSettings(std::ostringstream& out, const ManifestSettings& s) {
       << "    \"fontsDir\": " << quoteOrNull(s.fontsDir) << ",\n"
       << "    \"module\": " << quote(s.module) << ",\n"
       << "    \"charset\": " << quoteOrNull(s.charset) << ",\n"
+      << "    \"inputEncoding\": " << inputEncoding(s) << ",\n"
       << "    \"frames\": " << boolean(s.frames) << ",\n"
       << "    \"background\": " << quoteOrNull(s.background) << ",\n"
       << "    \"discard\": " << boolean(s.discard) << "\n"

@@ -43,7 +43,9 @@ struct ManifestSettings {
   bool overrideFonts = false;
   std::string fontsDir;
   std::string module;
-  std::string charset;
+  std::string charset;              ///< as given with --charset; empty when not
+  std::string inputCharset;         ///< what the file was read as; empty for --text
+  std::string inputCharsetSource;   ///< "given", "byte-order mark" or "detected"
   bool frames = false;
   std::string background;
   bool discard = false;

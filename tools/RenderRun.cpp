@@ -8,15 +8,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "tools/ComponentSession.h"
 #include "tools/ExitStatus.h"
 #include "tools/FontsFolder.h"
 #include "tools/FrameCompositor.h"
 #include "tools/ImageWriter.h"
+#include "tools/InputFile.h"
 #include "tools/Manifest.h"
 #include "tools/ModuleLibrary.h"
 #include "tools/PngFile.h"
@@ -29,27 +28,6 @@ namespace QuillRender {
 namespace {
 
 constexpr const char* kManifestName = "manifest.json";
-
-bool readFile(const std::string& path, std::string& bytes, std::string& error) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) {
-    error = "cannot read " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!S_ISREG(info.st_mode) || !in) {
-    error = "cannot read " + path + (S_ISREG(info.st_mode) ? "" : ": not a file");
-    return false;
-  }
-  std::ostringstream content;
-  content << in.rdbuf();
-  if (in.bad()) {
-    error = "cannot read " + path;
-    return false;
-  }
-  bytes = content.str();
-  return true;
-}
 
 // Makes `folder` and any missing parents.
 bool makeFolders(const std::string& folder, std::string& error) {
@@ -105,7 +83,7 @@ class RenderRun {
       return true;
     }
     std::string bytes, error;
-    if (!readFile(options_.input, bytes, error)) return complain(error);
+    if (!readInputFile(options_.input, kMaxSubtitleFileBytes, bytes, error)) return complain(error);
     SrtReadResult read = readSrt(bytes, options_.charset);
     if (!read.decoding.ok) {
       const DecodedText& d = read.decoding;
@@ -113,6 +91,13 @@ class RenderRun {
       return complain(d.badLine ? options_.input + ":" + line + ": line " + line + " " + d.error
                                 : options_.input + ": " + d.error);
     }
+    const DecodedText& decoded = read.decoding;
+    if (decoded.source == EncodingSource::Detected && decoded.charset != "UTF-8") {
+      std::fprintf(stderr, "%s: %s: read as %s, the encoding detected (--charset names another)\n",
+                   program_.c_str(), options_.input.c_str(), decoded.charset.c_str());
+    }
+    manifest_.settings.inputCharset = decoded.charset;
+    manifest_.settings.inputCharsetSource = encodingSourceName(decoded.source);
     for (const SrtProblem& problem : read.document.problems) {
       std::fprintf(stderr, "%s: %s:%zu: %s; block skipped\n", program_.c_str(),
                    options_.input.c_str(), problem.line, problem.message.c_str());
@@ -137,7 +122,7 @@ class RenderRun {
   bool loadExtras() {
     std::string error, bytes;
     if (!options_.fontFile.empty()) {
-      if (!readFile(options_.fontFile, bytes, error)) return complain(error);
+      if (!readInputFile(options_.fontFile, kMaxFontFileBytes, bytes, error)) return complain(error);
       if (bytes.empty()) return complain("the font file " + options_.fontFile + " is empty");
       fontFile_.assign(bytes.begin(), bytes.end());
     }

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "EncodedText.h"
 #include "RenderCommand.h"
 #include "tools/PngFile.h"
 
@@ -137,20 +138,51 @@ TEST_F(RenderProgram, LineEndsMarksAndUtf16AllReadTheSame) {
   EXPECT_EQ(readManifest(out("wide"))["settings"]["encoding"].string, "WSTR");
 }
 
-TEST_F(RenderProgram, LegacyEncodingsNeedTheirName) {
-  const std::string latin = "1\n00:00:01,000 --> 00:00:02,000\nfirst\n\n"
-                            "2\n00:00:03,000 --> 00:00:04,000\nCr\xE8me br\xFBl\xE9" "e\n";
-  const RunResult refused = render(latin, {}, "guess");
-  EXPECT_EQ(refused.exitCode, 1);
-  EXPECT_NE(refused.err.find("guess.srt:7: line 7 is not valid UTF-8"), std::string::npos) << refused.err;
-  EXPECT_NE(refused.err.find("--charset"), std::string::npos);
-  EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1);
-  EXPECT_FALSE(folder.exists("guess/manifest.json"));
+TEST_F(RenderProgram, LegacyEncodingsAreDetectedAndTheManifestSaysHow) {
+  const RunResult detected = render(encodeAs(kCzech, "WINDOWS-1250"), {}, "czech");
+  EXPECT_EQ(detected.exitCode, 0) << detected.err;
+  EXPECT_NE(detected.err.find("czech.srt: read as WINDOWS-1250, the encoding detected"),
+            std::string::npos) << detected.err;
+  const Json czech = readManifest(out("czech"));
+  EXPECT_EQ(czech["settings"]["inputEncoding"]["charset"].string, "WINDOWS-1250");
+  EXPECT_EQ(czech["settings"]["inputEncoding"]["source"].string, "detected");
+  EXPECT_EQ(czech["events"][2]["text"].string, "\xC5\xA0\xC5\xA5" "astn\xC3\xBD nov\xC3\xBD rok, "
+                                               "\xC5\xBE\xC3\xA1" "dn\xC3\xBD stres.");
 
-  const RunResult converted = render(latin, {"--charset", "WINDOWS-1252"}, "named");
-  EXPECT_EQ(converted.exitCode, 0) << converted.err;
-  EXPECT_EQ(readManifest(out("named"))["events"][1]["text"].string,
-            "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e");
+  const RunResult given = render(encodeAs(kCzech, "ISO-8859-2"), {"--charset", "ISO-8859-2"}, "given");
+  EXPECT_EQ(given.exitCode, 0) << given.err;
+  EXPECT_EQ(readManifest(out("given"))["settings"]["inputEncoding"]["source"].string, "given");
+
+  const RunResult marked = render(std::string("\xFF\xFE\0\0", 4) + encodeAs(kRussian, "UTF-32LE"), {}, "marked");
+  EXPECT_EQ(marked.exitCode, 0) << marked.err;
+  const Json russian = readManifest(out("marked"));
+  EXPECT_EQ(russian["settings"]["inputEncoding"]["charset"].string, "UTF-32LE");
+  EXPECT_EQ(russian["settings"]["inputEncoding"]["source"].string, "byte-order mark");
+}
+
+TEST_F(RenderProgram, TextThatCannotBeDecodedFailsAtItsLine) {
+  std::string cyrillic = encodeAs(kSerbian, "WINDOWS-1251");
+  cyrillic.insert(cyrillic.find("\r\n3\r\n") - 3, "\x98");  // undefined in Windows-1251
+  const struct {
+    const char* name;
+    std::string bytes;
+    const char* message;
+  } cases[] = {
+      {"unsure", cyrillic, "KOI8-R"},
+      {"cut", kSerbian + "\xD0\xB4\xD0", "cut.srt:17: line 17 ends inside a UTF-8 character"},
+      {"nul", std::string("1\n00:00:01,000 --> 00:00:02,000\na\0b\n", 36), "nul.srt:3: line 3 contains a NUL"},
+      {"marked", "\xEF\xBB\xBF" + encodeAs(kFrench, "WINDOWS-1252"), "--charset WINDOWS-1252"},
+  };
+  for (const auto& c : cases) {
+    const RunResult run = render(c.bytes, {}, c.name);
+    EXPECT_EQ(run.exitCode, 1) << c.name << ": " << run.err;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.name << ": " << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_FALSE(folder.exists(std::string(c.name) + "/manifest.json")) << c.name;
+  }
+  const RunResult unsure = render(cyrillic, {}, "unsure");
+  EXPECT_NE(unsure.err.find("WINDOWS-1251"), std::string::npos) << unsure.err;
+  EXPECT_EQ(unsure.err.find("WINDOWS-1252"), std::string::npos) << unsure.err;
 }
 
 TEST_F(RenderProgram, MalformedBlocksAreReportedAndTheRestRendered) {
@@ -170,6 +202,7 @@ TEST_F(RenderProgram, MalformedBlocksAreReportedAndTheRestRendered) {
 TEST_F(RenderProgram, BadCommandLinesAndMissingFilesFailInOneLine) {
   const std::string input = folder.write("ok.srt", "1\n00:00:01,000 --> 00:00:02,000\nok\n");
   folder.write("plain-file", "x");
+  std::filesystem::resize_file(folder.write("huge.srt", ""), 4ull << 30);  // sparse: no disk used
   struct Case {
     std::vector<std::string> arguments;
     int exitCode;
@@ -179,6 +212,7 @@ TEST_F(RenderProgram, BadCommandLinesAndMissingFilesFailInOneLine) {
       {{"--bogus", input}, 2, "unknown option '--bogus'"},
       {{"--text-colour", "#GG0000", input}, 2, "bad value '#GG0000' for --text-colour"},
       {{folder.file("missing.srt")}, 1, "missing.srt: No such file or directory"},
+      {{folder.file("huge.srt")}, 1, "huge.srt is larger than 64 MiB"},
       {{"--out", folder.file("plain-file/sub"), input}, 1, "cannot create the output folder"},
       {{"--module", folder.file("none.so"), input}, 1, "cannot load the component module"},
       {{"--fonts-dir", folder.file("nowhere"), input}, 1, "fonts folder"},
