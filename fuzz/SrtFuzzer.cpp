@@ -4,29 +4,22 @@
 // numbered 1, 2, 3... in file order that never end before they start, texts without
 // carriage returns, and problems in file order.
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/ReferenceUtf.h"
-#include "tools/SrtReader.h"
+#include "tools/ClockTime.h"
+#include "tools/SrtParser.h"
+#include "tools/SubtitleReader.h"
 
 namespace {
 
 using QuillFuzz::require;
 
-std::string srtTime(std::int64_t ms) {
-  char text[48];
-  std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld,%03lld",
-                static_cast<long long>(ms / 3600000), static_cast<long long>(ms / 60000 % 60),
-                static_cast<long long>(ms / 1000 % 60), static_cast<long long>(ms % 1000));
-  return text;
-}
-
 void checkTimeReadsBack(std::int64_t ms) {
   std::int64_t again = -1;
-  require(QuillRender::parseSrtTime(srtTime(ms), again) && again == ms,
+  require(QuillRender::parseSrtTime(QuillRender::formatClockTime(ms, ','), again) && again == ms,
           "a time the reader produced reads back the same");
 }
 
@@ -34,7 +27,8 @@ void checkTimeReadsBack(std::int64_t ms) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const QuillRender::SrtReadResult result = QuillRender::readSrt(bytes);
+  const QuillRender::SubtitleReadResult result =
+      QuillRender::readSubtitleFile(bytes, QuillRender::SubtitleFormat::Srt);
   if (!result.decoding.ok) {
     require(result.document.events.empty() && result.document.problems.empty(),
             "nothing is read from bytes that do not decode");
@@ -56,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkTimeReadsBack(event.endMs);
   }
   std::size_t lastProblem = 0;
-  for (const QuillRender::SrtProblem& problem : result.document.problems) {
+  for (const QuillRender::SubtitleProblem& problem : result.document.problems) {
     require(problem.line > lastProblem && !problem.message.empty(),
             "problems are in file order and say what is wrong");
     lastProblem = problem.line;

@@ -87,7 +87,9 @@ void writeEvent(std::ostringstream& out, const ManifestEvent& e) {
   const auto integer = [](int v) { return std::to_string(v); };
   out << "    {\"index\": " << e.event.index << ", \"number\": " << quoteOrNull(e.event.number)
       << ", \"line\": " << e.event.line << ", \"start\": " << e.event.startMs
-      << ", \"end\": " << e.event.endMs << ",\n"
+      << ", \"end\": " << e.event.endMs;
+  if (e.event.alignment) out << ", \"alignment\": " << e.event.alignment;
+  out << ",\n"
       << "     \"text\": " << quote(e.event.text) << ",\n"
       << "     \"rendered\": " << boolean(e.rendered);
   if (!e.reason.empty()) out << ", \"reason\": " << quote(e.reason);
@@ -98,6 +100,16 @@ void writeEvent(std::ostringstream& out, const ManifestEvent& e) {
         << "     \"placement\": " << box(e.placement, number);
   }
   out << "}";
+}
+
+void writeProblems(std::ostringstream& out, const char* name,
+                   const std::vector<SubtitleProblem>& problems) {
+  out << "  \"" << name << "\": [";
+  for (std::size_t i = 0; i < problems.size(); ++i) {
+    out << (i ? ",\n" : "\n") << "    {\"line\": " << problems[i].line
+        << ", \"message\": " << quote(problems[i].message) << "}";
+  }
+  out << (problems.empty() ? "],\n" : "\n  ],\n");
 }
 
 }  // namespace
@@ -114,15 +126,12 @@ std::string manifestJson(const Manifest& manifest) {
     rendered += manifest.events[i].rendered ? 1 : 0;
   }
   out << (manifest.events.empty() ? "],\n" : "\n  ],\n");
-  out << "  \"skipped\": [";
-  for (std::size_t i = 0; i < manifest.skipped.size(); ++i) {
-    out << (i ? ",\n" : "\n") << "    {\"line\": " << manifest.skipped[i].line
-        << ", \"message\": " << quote(manifest.skipped[i].message) << "}";
-  }
-  out << (manifest.skipped.empty() ? "],\n" : "\n  ],\n");
+  writeProblems(out, "skipped", manifest.skipped);
+  writeProblems(out, "warnings", manifest.warnings);
   out << "  \"summary\": {\"events\": " << manifest.events.size() << ", \"rendered\": " << rendered
       << ", \"notRendered\": " << manifest.events.size() - rendered
-      << ", \"skippedBlocks\": " << manifest.skipped.size() << "}\n";
+      << ", \"skippedBlocks\": " << manifest.skipped.size()
+      << ", \"warnings\": " << manifest.warnings.size() << "}\n";
   out << "}\n";
   return out.str();
 }

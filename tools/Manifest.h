@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/SrtParser.h"
+#include "tools/SubtitleDocument.h"
 
 namespace QuillRender {
 
@@ -54,7 +54,8 @@ struct ManifestSettings {
 struct Manifest {
   ManifestSettings settings;
   std::vector<ManifestEvent> events;
-  std::vector<SrtProblem> skipped;
+  std::vector<SubtitleProblem> skipped;
+  std::vector<SubtitleProblem> warnings;  ///< what the reader ignored in events it kept
 };
 
 /// The manifest as JSON text (UTF-8, two-space indentation, ending in a newline).

@@ -88,6 +88,15 @@ const std::vector<OptionSpec>& optionTable() {
       {"--fonts-dir", true, store(&RenderOptions::fontsDir)},
       {"--module", true, store(&RenderOptions::module)},
       {"--charset", true, store(&RenderOptions::charset)},
+      {"--input-format", true,
+       [](RenderOptions& o, const std::string& v) {
+         const std::string name = lower(v);
+         if (name == "srt") o.inputFormat = SubtitleFormat::Srt;
+         else if (name == "vtt" || name == "webvtt") o.inputFormat = SubtitleFormat::WebVtt;
+         else return false;
+         return true;
+       },
+       "srt or vtt"},
       {"--discard", false, flag(&RenderOptions::discard)},
       {"-j", true, jobCount, kJobsExpected},
       {"--jobs", true, jobCount, kJobsExpected},
@@ -185,6 +194,14 @@ bool parseJobCount(const std::string& text, int& jobs) {
   return parseWholeNumber(text, kMaxJobs, jobs);
 }
 
+SubtitleFormat subtitleFormatOf(const RenderOptions& options) {
+  if (options.inputFormat) return *options.inputFormat;
+  const std::string name = lower(options.input);
+  const std::string vtt = ".vtt";
+  const bool webVtt = name.size() >= vtt.size() && name.compare(name.size() - vtt.size(), vtt.size(), vtt) == 0;
+  return webVtt ? SubtitleFormat::WebVtt : SubtitleFormat::Srt;
+}
+
 const char* inputFormatName(InputEncoding encoding) {
   return encoding == InputEncoding::Utf8 ? "UTF8" : "WSTR";
 }
@@ -236,15 +253,17 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string usageText(const std::string& program) {
-  return "Usage: " + program + " [OPTIONS] FILE.srt\n"
+  return "Usage: " + program + " [OPTIONS] FILE.srt|FILE.vtt\n"
          "       " + program + " [OPTIONS] --text TEXT\n"
          "\n"
-         "Renders every subtitle of an SRT file (or one --text) with the Quill subtitle\n"
-         "component and writes, into the output folder, NNNN.png for each event (the drawn\n"
-         "region, straight RGBA), NNNN-frame.png with --frames, and manifest.json last.\n"
+         "Renders every subtitle of an SRT or WebVTT file (or one --text) with the Quill\n"
+         "subtitle component and writes, into the output folder, NNNN.png for each event (the\n"
+         "drawn region, straight RGBA), NNNN-frame.png with --frames, and manifest.json last.\n"
          "\n"
          "Input:\n"
          "  --text TEXT             render TEXT (markup allowed) as the only subtitle\n"
+         "  --input-format srt|vtt  how to read the file (default: WebVTT for a name ending\n"
+         "                          in .vtt, SRT otherwise); vtt also reads --text as cue text\n"
          "  --charset NAME          read the file as NAME (any iconv name, for example\n"
          "                          WINDOWS-1251 or ISO-8859-2); without it a byte-order mark\n"
          "                          decides (UTF-8, UTF-16, UTF-32), then valid UTF-8 is UTF-8,\n"
@@ -291,8 +310,8 @@ std::string usageText(const std::string& program) {
          "  --help                  show this text\n"
          "\n"
          "Exit status: 0 all rendered; 1 failed (no manifest written); 2 bad command line;\n"
-         "3 finished, but some blocks were skipped or events not rendered (see the\n"
-         "messages and the manifest).\n";
+         "3 finished, but some blocks were skipped, events not rendered or settings in the\n"
+         "file ignored (see the messages and the manifest).\n";
 }
 
 }  // namespace QuillRender

@@ -2,10 +2,12 @@
 // The command line of quill-render: what each option means is in usageText(); the
 // defaults here are the ones that render well on a machine with nothing configured.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "tools/PixelFormat.h"
+#include "tools/SubtitleReader.h"
 
 namespace QuillRender {
 
@@ -21,6 +23,7 @@ enum class InputEncoding { Utf8, Utf16 };
 
 struct RenderOptions {
   std::string input;          ///< the subtitle file; empty with --text
+  std::optional<SubtitleFormat> inputFormat;  ///< --input-format; unset: from the file name
   bool hasText = false;       ///< --text was given (its value may be empty)
   std::string text;
   std::string outDir = "quill-render-out";
@@ -70,6 +73,10 @@ bool normaliseFontValue(const std::string& text, std::string& value);
 
 /// A whole number from 1 to kMaxJobs, in decimal digits only.
 bool parseJobCount(const std::string& text, int& jobs);
+
+/// The format to read the input as: --input-format when given, otherwise WebVTT for a
+/// file name ending in ".vtt" (in any letter case) and SRT for any other.
+SubtitleFormat subtitleFormatOf(const RenderOptions& options);
 
 /// "UTF8" or "WSTR", the input port format for `encoding`.
 const char* inputFormatName(InputEncoding encoding);

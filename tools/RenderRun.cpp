@@ -20,7 +20,8 @@
 #include "tools/ModuleLibrary.h"
 #include "tools/PngFile.h"
 #include "tools/ProgressBar.h"
-#include "tools/SrtReader.h"
+#include "tools/SubtitleReader.h"
+#include "tools/VttCueText.h"
 #include "tools/WorkQueue.h"
 #include "tools/WorkerThreads.h"
 
@@ -77,34 +78,49 @@ class RenderRun {
   }
 
   bool readSubtitles() {
+    const SubtitleFormat format = subtitleFormatOf(options_);
     if (options_.hasText) {
       if (!isValidUtf8(options_.text)) return complain("the --text value is not valid UTF-8");
-      events_.push_back({1, "", 0, 0, options_.text, 0});
+      const std::string text =
+          format == SubtitleFormat::WebVtt ? vttCueTextToMarkup(options_.text) : options_.text;
+      events_.push_back({1, "", 0, 0, text, 0, 0});
       return true;
     }
     std::string bytes, error;
     if (!readInputFile(options_.input, kMaxSubtitleFileBytes, bytes, error)) return complain(error);
-    SrtReadResult read = readSrt(bytes, options_.charset);
-    if (!read.decoding.ok) {
-      const DecodedText& d = read.decoding;
-      const std::string line = std::to_string(d.badLine);
-      return complain(d.badLine ? options_.input + ":" + line + ": line " + line + " " + d.error
-                                : options_.input + ": " + d.error);
-    }
+    SubtitleReadResult read = readSubtitleFile(bytes, format, options_.charset);
     const DecodedText& decoded = read.decoding;
+    if (!decoded.ok) return complainAt(decoded.badLine, decoded.error);
+    if (const std::optional<SubtitleProblem>& unreadable = read.document.unreadable) {
+      return complain(options_.input + ":" + std::to_string(unreadable->line) + ": " +
+                      unreadable->message);
+    }
     if (decoded.source == EncodingSource::Detected && decoded.charset != "UTF-8") {
       std::fprintf(stderr, "%s: %s: read as %s, the encoding detected (--charset names another)\n",
                    program_.c_str(), options_.input.c_str(), decoded.charset.c_str());
     }
     manifest_.settings.inputCharset = decoded.charset;
     manifest_.settings.inputCharsetSource = encodingSourceName(decoded.source);
-    for (const SrtProblem& problem : read.document.problems) {
-      std::fprintf(stderr, "%s: %s:%zu: %s; block skipped\n", program_.c_str(),
-                   options_.input.c_str(), problem.line, problem.message.c_str());
-    }
+    report(read.document.problems, "; block skipped");
+    report(read.document.warnings, "");
     events_ = std::move(read.document.events);
     manifest_.skipped = std::move(read.document.problems);
+    manifest_.warnings = std::move(read.document.warnings);
     return true;
+  }
+
+  // Reports a failure at 1-based `line` of the input (0: the file as a whole).
+  bool complainAt(std::size_t line, const std::string& error) {
+    const std::string number = std::to_string(line);
+    return complain(line ? options_.input + ":" + number + ": line " + number + " " + error
+                         : options_.input + ": " + error);
+  }
+
+  void report(const std::vector<SubtitleProblem>& problems, const char* consequence) const {
+    for (const SubtitleProblem& problem : problems) {
+      std::fprintf(stderr, "%s: %s:%zu: %s%s\n", program_.c_str(), options_.input.c_str(),
+                   problem.line, problem.message.c_str(), consequence);
+    }
   }
 
   // A manifest left by an earlier run would describe images this run overwrites, so it
@@ -254,7 +270,8 @@ class RenderRun {
                 program_.c_str(), manifest_.events.size(), rendered, notRendered,
                 manifest_.skipped.size(), seconds, options_.outDir.c_str());
     reportRate();
-    return notRendered || !manifest_.skipped.empty() ? kExitIncomplete : kExitSuccess;
+    const bool incomplete = notRendered || !manifest_.skipped.empty() || !manifest_.warnings.empty();
+    return incomplete ? kExitIncomplete : kExitSuccess;
   }
 
   // The rate goes beside the diagnostics, so that the summary line stays as scripts know it.

@@ -1,26 +1,14 @@
 #include "tools/SrtParser.h"
 
 #include <cctype>
-#include <cstdio>
+
+#include "tools/ClockTime.h"
+#include "tools/TextLines.h"
 
 namespace QuillRender {
 namespace {
 
 constexpr std::string_view kArrow = "-->";
-constexpr std::size_t kQuotedLimit = 40;
-
-std::vector<std::string_view> splitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\n' && text[i] != '\r') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -105,20 +93,6 @@ bool takeTime(std::string_view& text, std::int64_t& milliseconds) {
   return true;
 }
 
-std::string quoted(std::string_view line) {
-  std::string shown(line.substr(0, kQuotedLimit));
-  if (line.size() > kQuotedLimit) shown += "...";
-  return "\"" + shown + "\"";
-}
-
-std::string formatTime(std::int64_t ms) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld,%03lld",
-                static_cast<long long>(ms / 3600000), static_cast<long long>(ms / 60000 % 60),
-                static_cast<long long>(ms / 1000 % 60), static_cast<long long>(ms % 1000));
-  return text;
-}
-
 // Reads "START --> END[ anything]"; a tail after END (coordinates, styles), set off by a
 // blank, is ignored.
 bool parseTiming(std::string_view line, std::int64_t& start, std::int64_t& end) {
@@ -131,7 +105,7 @@ bool parseTiming(std::string_view line, std::int64_t& start, std::int64_t& end) 
 
 class BlockReader {
  public:
-  explicit BlockReader(SrtDocument& document) : document_(document) {}
+  explicit BlockReader(SubtitleDocument& document) : document_(document) {}
 
   // Reads lines [first, last) of one block; `lines` numbers from 0, reports from 1.
   void read(const std::vector<std::string_view>& lines, std::size_t first, std::size_t last) {
@@ -146,16 +120,16 @@ class BlockReader {
       }
     } else if (head.find(kArrow) == std::string_view::npos) {
       return problem(first, "expected a subtitle number or a timing line, found " +
-                                quoted(lines[first]));
+                                quotedLine(lines[first]));
     }
     SubtitleEvent event;
     if (!parseTiming(lines[timing], event.startMs, event.endMs)) {
-      return problem(timing, "cannot read the timing line " + quoted(lines[timing]) +
+      return problem(timing, "cannot read the timing line " + quotedLine(lines[timing]) +
                                  " (expected HH:MM:SS,mmm --> HH:MM:SS,mmm)");
     }
     if (event.endMs < event.startMs) {
-      return problem(timing, "the subtitle ends (" + formatTime(event.endMs) +
-                                 ") before it starts (" + formatTime(event.startMs) + ")");
+      return problem(timing, "the subtitle ends (" + formatClockTime(event.endMs, ',') +
+                                 ") before it starts (" + formatClockTime(event.startMs, ',') + ")");
     }
     for (std::size_t i = timing + 1; i < last; ++i) {
       if (i > timing + 1) event.text += '\n';
@@ -172,7 +146,7 @@ class BlockReader {
     document_.problems.push_back({line + 1, std::move(message)});
   }
 
-  SrtDocument& document_;
+  SubtitleDocument& document_;
 };
 
 }  // namespace
@@ -186,8 +160,8 @@ bool parseSrtTime(std::string_view text, std::int64_t& milliseconds) {
   return true;
 }
 
-SrtDocument parseSrt(std::string_view utf8) {
-  SrtDocument document;
+SubtitleDocument parseSrt(std::string_view utf8) {
+  SubtitleDocument document;
   const std::vector<std::string_view> lines = splitLines(utf8);
   BlockReader reader(document);
   std::size_t i = 0;

@@ -199,6 +199,36 @@ TEST_F(RenderProgram, MalformedBlocksAreReportedAndTheRestRendered) {
   EXPECT_EQ(manifest["skipped"][0]["line"].number, 6);
 }
 
+TEST_F(RenderProgram, WebVttFilesAreReadByTheirNameOrWhenSaid) {
+  const std::string examples = QUILL_VTT_EXAMPLES_DIR;
+  const RunResult styled = runQuillRender(withDefaults(out("styled"), {examples + "/styled.vtt"}), folder);
+  ASSERT_EQ(styled.exitCode, 0) << styled.err;
+  const Json manifest = readManifest(out("styled"));
+  ASSERT_EQ(manifest["events"].array.size(), 4u);
+  EXPECT_EQ(manifest["events"][0]["text"].string, "Hello <b>world</b>.");
+  EXPECT_EQ(manifest["events"][0]["alignment"].number, 1);
+  EXPECT_TRUE(manifest["events"][1]["alignment"].isNull());
+  EXPECT_TRUE(folder.exists("styled/0004.png"));
+
+  const RunResult broken = runQuillRender(withDefaults(out("broken"), {examples + "/broken.vtt"}), folder);
+  EXPECT_EQ(broken.exitCode, 3) << broken.err;
+  EXPECT_NE(broken.err.find("broken.vtt:4: cue setting \"align:sideways\""), std::string::npos) << broken.err;
+  EXPECT_NE(broken.err.find("broken.vtt:19: expected a cue"), std::string::npos) << broken.err;
+  const Json reported = readManifest(out("broken"));
+  EXPECT_EQ(reported["skipped"].array.size(), 3u);
+  EXPECT_EQ(reported["warnings"].array.size(), 5u);
+  EXPECT_EQ(reported["summary"]["warnings"].number, 5);
+
+  const std::string vttText = "WEBVTT\n\n00:01.000 --> 00:02.000\n<v Ann>Hi</v>\n";
+  const RunResult said = render(vttText, {"--input-format", "vtt"}, "said");
+  EXPECT_EQ(said.exitCode, 0) << said.err;
+  EXPECT_EQ(readManifest(out("said"))["events"][0]["text"].string, "Hi");
+  const RunResult headless = render("00:01.000 --> 00:02.000\nHi\n", {"--input-format", "vtt"}, "headless");
+  EXPECT_EQ(headless.exitCode, 1);
+  EXPECT_NE(headless.err.find("headless.srt:1: a WebVTT file starts with"), std::string::npos) << headless.err;
+  EXPECT_FALSE(folder.exists("headless/manifest.json"));
+}
+
 TEST_F(RenderProgram, BadCommandLinesAndMissingFilesFailInOneLine) {
   const std::string input = folder.write("ok.srt", "1\n00:00:01,000 --> 00:00:02,000\nok\n");
   folder.write("plain-file", "x");

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/SrtReader.h"
+#include "tools/SubtitleReader.h"
 
 namespace QuillRender {
 namespace {
@@ -15,7 +15,7 @@ const char* const kTwoBlocks =
     "2\n00:01:02,003 --> 01:00:00,000\nWorld\n";
 
 TEST(SrtParser, ReadsBlocksWithTextUntouched) {
-  const SrtDocument document = parseSrt(kTwoBlocks);
+  const SubtitleDocument document = parseSrt(kTwoBlocks);
   ASSERT_TRUE(document.problems.empty());
   ASSERT_EQ(document.events.size(), 2u);
   const SubtitleEvent& first = document.events[0];
@@ -38,9 +38,9 @@ TEST(SrtParser, LineEndsDoNotChangeTheEvents) {
     cr += c == '\n' ? '\r' : c;
     mixed += c == '\n' ? std::string(ends[mixed.size() % 2]) : std::string(1, c);
   }
-  const SrtDocument lf = parseSrt(kTwoBlocks);
+  const SubtitleDocument lf = parseSrt(kTwoBlocks);
   for (const std::string& text : {crlf, cr, mixed}) {
-    const SrtDocument other = parseSrt(text);
+    const SubtitleDocument other = parseSrt(text);
     ASSERT_EQ(other.events.size(), lf.events.size());
     for (std::size_t i = 0; i < lf.events.size(); ++i) {
       EXPECT_EQ(other.events[i].text, lf.events[i].text);
@@ -50,7 +50,7 @@ TEST(SrtParser, LineEndsDoNotChangeTheEvents) {
 }
 
 TEST(SrtParser, BadBlocksAreReportedWithTheirLineAndSkipped) {
-  const SrtDocument document = parseSrt(
+  const SubtitleDocument document = parseSrt(
       "1\n00:00:01,000 --> 00:00:02,000\nkept\n\n"
       "2\n00:00:03,000 -> 00:00:04,000\nbad arrow\n\n"       // line 6
       "stray text after a blank line\n\n"                    // line 9
@@ -71,7 +71,7 @@ TEST(SrtParser, BadBlocksAreReportedWithTheirLineAndSkipped) {
 }
 
 TEST(SrtParser, AcceptsTheTimingVariantsFoundInTheWild) {
-  const SrtDocument document = parseSrt(
+  const SubtitleDocument document = parseSrt(
       "00:00:01.5 --> 00:00:02.25\nno number, dots\n\n"
       "7\n100:00:00,000 --> 100:00:01,000  X1:000 X2:000 Y1:050 Y2:100\ncoordinates\n\n"
       "8\n0:0:3,000-->0:0:4,000\ntight\n\n"
@@ -86,8 +86,17 @@ TEST(SrtParser, AcceptsTheTimingVariantsFoundInTheWild) {
   EXPECT_EQ(document.events[3].text, "") << "an empty subtitle is an event, not an error";
 }
 
+TEST(SrtParser, AQuotedLineIsCutBetweenCharacters) {
+  std::string line = "a";
+  for (int i = 0; i < 30; ++i) line += "\xC3\xA9";  // the 40th byte falls inside a character
+  const SubtitleDocument document = parseSrt("1\n" + line + " --> x\ntext\n");
+  ASSERT_EQ(document.problems.size(), 1u);
+  EXPECT_TRUE(isValidUtf8(document.problems[0].message)) << "the manifest would carry broken UTF-8";
+  EXPECT_NE(document.problems[0].message.find("\xC3\xA9...\""), std::string::npos);
+}
+
 TEST(SrtParser, BlankLinesMayHoldSpaces) {
-  const SrtDocument document =
+  const SubtitleDocument document =
       parseSrt("\n\n1\n00:00:01,000 --> 00:00:02,000\na\n \t \n2\n00:00:03,000 --> 00:00:04,000\nb");
   ASSERT_EQ(document.events.size(), 2u);
   EXPECT_EQ(document.events[1].text, "b");
@@ -122,7 +131,7 @@ TEST(SrtParser, BlankPaddedTimesReadAsOtherToolsWriteThem) {
 }
 
 TEST(SrtParser, PaddedTimingLinesAreReadAndUnreadableOnesReported) {
-  const SrtDocument document = parseSrt(
+  const SubtitleDocument document = parseSrt(
       "1\n 0:00:01, 50 -->  0:00:02,  5\npadded\n\n"
       "2\n00:00:03,000 --> 00:00:04, 5 X1:10\nambiguous end\n\n"   // line 6
       "3\n00:00:05,000 --> 00:00:06,000X\nglued tail\n\n"         // line 10
@@ -141,7 +150,7 @@ TEST(SrtReader, EveryEventOfTheRealWorldTesterIsRead) {
   ASSERT_TRUE(file) << "test data missing";
   std::ostringstream bytes;
   bytes << file.rdbuf();
-  const SrtReadResult result = readSrt(bytes.str());
+  const SubtitleReadResult result = readSubtitleFile(bytes.str(), SubtitleFormat::Srt);
   ASSERT_TRUE(result.decoding.ok) << result.decoding.error;
   EXPECT_TRUE(result.document.problems.empty());
   ASSERT_EQ(result.document.events.size(), 37u);
@@ -153,7 +162,8 @@ TEST(SrtReader, EveryEventOfTheRealWorldTesterIsRead) {
 }
 
 TEST(SrtReader, UndecodableBytesReadNothing) {
-  const SrtReadResult result = readSrt("1\n00:00:01,000 --> 00:00:02,000\n\xC3\xA9t\xC3");
+  const SubtitleReadResult result =
+      readSubtitleFile("1\n00:00:01,000 --> 00:00:02,000\n\xC3\xA9t\xC3", SubtitleFormat::Srt);
   EXPECT_FALSE(result.decoding.ok);
   EXPECT_TRUE(result.document.events.empty());
 }
