@@ -7,8 +7,9 @@
 #   scripts/fuzz.sh merge <target>        fold what a run found into fuzz/corpus/<target>,
 #                                         keeping only inputs that add coverage (up to 2 KiB)
 #
-# Targets: subtitle, font, utf, font_name (the "Font"/"Name" setting parser), srt
-# (quill-render's subtitle file reader). A run starts from fuzz/corpus/<target> and writes new
+# Targets: subtitle, font, utf, font_name (the "Font"/"Name" setting parser), srt and vtt
+# (quill-render's SRT and WebVTT file readers), encoding (its decoder of subtitle files:
+# marks, UTF-8, uchardet and iconv). A run starts from fuzz/corpus/<target> and writes new
 # inputs to build/fuzz/work/<target>; a fault stops it and leaves the input under
 # build/fuzz/findings/<target>/. Replay one with build/fuzz/fuzz/fuzz_<target> <file>.
 # After fixing the fault, copy the input into fuzz/corpus/<target>/ as fault-<what> so
@@ -26,8 +27,8 @@ max_len_of() {
     font) echo 16384 ;;
     utf) echo 1024 ;;
     font_name) echo 256 ;;
-    srt) echo 8192 ;;
-    *) echo "unknown target '$1' (subtitle, font, utf, font_name, srt)" >&2; exit 2 ;;
+    srt|vtt|encoding) echo 8192 ;;
+    *) echo "unknown target '$1' (subtitle, font, utf, font_name, srt, vtt, encoding)" >&2; exit 2 ;;
   esac
 }
 
@@ -40,7 +41,8 @@ program_of() {
 case ${1:-} in
   build)
     cmake --preset fuzz -S "$root"
-    cmake --build --preset fuzz --target fuzz_subtitle fuzz_font fuzz_utf fuzz_font_name fuzz_srt
+    cmake --build --preset fuzz --target fuzz_subtitle fuzz_font fuzz_utf fuzz_font_name fuzz_srt \
+      fuzz_vtt fuzz_encoding
     ;;
   run)
     target=${2:?target}
@@ -74,7 +76,7 @@ case ${1:-} in
     rm -rf "$merged"
     ;;
   *)
-    sed -n '2,16p' "$0"
+    sed -n '2,18p' "$0"
     exit 2
     ;;
 esac
