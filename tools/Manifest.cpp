@@ -69,6 +69,7 @@ void writeSettings(std::ostringstream& out, const ManifestSettings& s) {
       << "    \"encoding\": " << quote(s.encoding) << ",\n"
       << "    \"font\": " << quote(s.font) << ",\n"
       << "    \"fontFile\": " << quoteOrNull(s.fontFile) << ",\n"
+      << "    \"fontFileUsed\": " << (s.fontFileUsed ? boolean(*s.fontFileUsed) : "null") << ",\n"
       << "    \"textColour\": " << colour(s.textColour) << ",\n"
       << "    \"outlineColour\": " << colour(s.outlineColour) << ",\n"
       << "    \"overrideColours\": " << boolean(s.overrideColours) << ",\n"

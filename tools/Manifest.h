@@ -37,6 +37,7 @@ struct ManifestSettings {
   std::string encoding;
   std::string font;
   std::string fontFile;
+  std::optional<bool> fontFileUsed;  ///< whether the component drew with it; unset: not known
   std::uint32_t textColour = 0;
   std::uint32_t outlineColour = 0;
   bool overrideColours = false;

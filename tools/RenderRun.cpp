@@ -12,6 +12,7 @@
 
 #include "tools/ComponentSession.h"
 #include "tools/ExitStatus.h"
+#include "tools/FontFileCheck.h"
 #include "tools/FontsFolder.h"
 #include "tools/FrameCompositor.h"
 #include "tools/ImageWriter.h"
@@ -170,7 +171,24 @@ class RenderRun {
       sessions_.push_back(std::move(session));
     }
     describeSettings();
+    checkFontFileIsUsed(settings);
     return true;
+  }
+
+  // The component draws with another font when it cannot use the font file: say so.
+  // With --override-fonts the file goes unused by design.
+  void checkFontFileIsUsed(const SessionSettings& settings) {
+    if (fontFile_.empty() || options_.overrideFonts) return;
+    const FontFileVerdict verdict = checkFontFile(*module_, settings, *sessions_.front());
+    if (verdict == FontFileVerdict::Unknown) return;
+    manifest_.settings.fontFileUsed = verdict == FontFileVerdict::Used;
+    if (verdict == FontFileVerdict::Refused) {
+      std::fprintf(stderr,
+                   "%s: the component refused the font file %s (not a font it can read, or "
+                   "damaged); the subtitles are drawn in %s instead\n",
+                   program_.c_str(), options_.fontFile.c_str(),
+                   options_.font.substr(0, options_.font.find(':')).c_str());
+    }
   }
 
   // More components than events would only be made to sit idle.
@@ -270,7 +288,8 @@ class RenderRun {
                 program_.c_str(), manifest_.events.size(), rendered, notRendered,
                 manifest_.skipped.size(), seconds, options_.outDir.c_str());
     reportRate();
-    const bool incomplete = notRendered || !manifest_.skipped.empty() || !manifest_.warnings.empty();
+    const bool incomplete = notRendered || !manifest_.skipped.empty() ||
+                            !manifest_.warnings.empty() || manifest_.settings.fontFileUsed == false;
     return incomplete ? kExitIncomplete : kExitSuccess;
   }
 

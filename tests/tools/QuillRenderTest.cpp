@@ -288,6 +288,23 @@ TEST_F(RenderProgram, FontFileTakesEffectUnlessFontsAreOverridden) {
   EXPECT_NE(standard.width, fromFile.width) << "a monospaced face sets the line differently";
   EXPECT_TRUE(samePixels(loadPng(out("overridden") + "/0001.png"), standard));
   EXPECT_EQ(readManifest(out("file"))["settings"]["fontFile"].string, mono);
+  EXPECT_TRUE(readManifest(out("file"))["settings"]["fontFileUsed"].boolean);
+
+  // A file the component cannot use: it draws with the family instead, and says nothing.
+  std::ifstream real(mono, std::ios::binary);
+  std::string truncated(4096, '\0');
+  real.read(truncated.data(), static_cast<std::streamsize>(truncated.size()));
+  const std::pair<const char*, std::string> refused[] = {{"truncated", truncated},
+                                                         {"notafont", "just some text\n"}};
+  for (const auto& [name, bytes] : refused) {
+    const std::string font = folder.write(std::string(name) + ".ttf", bytes);
+    const RunResult run = render(srt, {"--font-file", font}, name);
+    EXPECT_EQ(run.exitCode, 3) << name << ": " << run.err;
+    EXPECT_NE(run.err.find("refused the font file " + font), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("drawn in DejaVu Sans instead"), std::string::npos) << run.err;
+    EXPECT_FALSE(readManifest(out(name))["settings"]["fontFileUsed"].boolean) << name;
+    EXPECT_TRUE(samePixels(loadPng(out(name) + "/0001.png"), standard)) << name;
+  }
 }
 
 TEST_F(RenderProgram, ColoursAndBackgroundReachThePixels) {
