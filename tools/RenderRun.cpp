@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "tools/ComponentSession.h"
+#include "tools/EarlierRun.h"
 #include "tools/ExitStatus.h"
 #include "tools/FontFileCheck.h"
 #include "tools/FontsFolder.h"
@@ -28,8 +29,6 @@
 
 namespace QuillRender {
 namespace {
-
-constexpr const char* kManifestName = "manifest.json";
 
 // Makes `folder` and any missing parents.
 bool makeFolders(const std::string& folder, std::string& error) {
@@ -56,14 +55,18 @@ class RenderRun {
 
   int run() {
     const auto started = std::chrono::steady_clock::now();
-    if (!readSubtitles() || !loadExtras() || !startComponent() || !prepareOutput() ||
-        !renderAll()) {
+    if (!readSubtitles() || !loadExtras() || !startComponent() || !prepareOutput()) {
+      return kExitFailure;
+    }
+    if (!renderAll()) {
+      removeImagesOfThisRun();
       return kExitFailure;
     }
     sessions_.clear();  // the components go before the manifest says the run is done
     std::string error;
     if (!writeManifest(options_.outDir + "/" + kManifestName, manifest_, error)) {
       complain(error);
+      removeImagesOfThisRun();
       return kExitFailure;
     }
     const double seconds =
@@ -124,16 +127,25 @@ class RenderRun {
     }
   }
 
-  // A manifest left by an earlier run would describe images this run overwrites, so it
-  // goes before the first image is written; the new one appears only when all are done.
+  // The earlier run's files go before the first image is written: its manifest would
+  // describe images this run overwrites, and its other images would stand beside the new
+  // ones as if they were of this run. The new manifest appears only when all are done.
   bool prepareOutput() {
     std::string error;
-    if (!makeFolders(options_.outDir, error)) return complain(error);
-    const std::string manifest = options_.outDir + "/" + kManifestName;
-    if (std::remove(manifest.c_str()) != 0 && errno != ENOENT) {
-      return complain("cannot replace " + manifest + ": " + std::strerror(errno));
+    if (!makeFolders(options_.outDir, error) || !clearEarlierRun(options_.outDir, error)) {
+      return complain(error);
     }
     return true;
+  }
+
+  // After a failure nothing of the run may stay: its images without a manifest would be
+  // taken for an earlier run's by nobody, and refused by the next run as strangers.
+  void removeImagesOfThisRun() const {
+    for (const ManifestEvent& entry : manifest_.events) {
+      for (const std::string* name : {&entry.image, &entry.frameImage}) {
+        if (!name->empty()) unlink((options_.outDir + "/" + *name).c_str());
+      }
+    }
   }
 
   bool loadExtras() {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "JsonReader.h"
+#include "tools/JsonReader.h"
 #include "TempFolder.h"
 
 namespace QuillRender {

@@ -277,6 +277,43 @@ TEST_F(RenderProgram, AFailedRunLeavesNoManifestToBelieve) {
   }
 }
 
+TEST_F(RenderProgram, ARunClearsWhatTheRunBeforeItWroteAndNothingElse) {
+  ASSERT_EQ(render(kThreeEvents, {"--frames"}).exitCode, 3);
+  ASSERT_TRUE(folder.exists("out/0003-frame.png"));
+  for (const char* mine : {"out/notes.txt", "out/0001.jpg", "out/12.png", "victim.png"}) folder.write(mine, "mine");
+
+  const RunResult shorter = render("1\n00:00:01,000 --> 00:00:02,000\nonly one\n", {});
+  ASSERT_EQ(shorter.exitCode, 0) << shorter.err;
+  for (const char* gone : {"out/0003.png", "out/0001-frame.png", "out/0003-frame.png"}) {
+    EXPECT_FALSE(folder.exists(gone)) << gone << " of the earlier run was left";
+  }
+  for (const char* kept : {"out/0001.png", "out/notes.txt", "out/0001.jpg", "out/12.png"}) {
+    EXPECT_TRUE(folder.exists(kept)) << kept;
+  }
+
+  // A file with the tool's name that no manifest accounts for may be anyone's.
+  folder.write("out/0007.png", "mine");
+  const RunResult stranger = render(kThreeEvents, {});
+  EXPECT_EQ(stranger.exitCode, 1);
+  EXPECT_NE(stranger.err.find("holds 0007.png, which no manifest"), std::string::npos) << stranger.err;
+  EXPECT_TRUE(folder.exists("out/manifest.json")) << "a refused run removes nothing";
+  EXPECT_TRUE(folder.exists("out/0001.png"));
+
+  std::filesystem::remove(folder.file("out/0007.png"));
+  folder.write("out/manifest.json", "{\"events\": [");
+  const RunResult damaged = render(kThreeEvents, {});
+  EXPECT_EQ(damaged.exitCode, 1);
+  EXPECT_NE(damaged.err.find("is not a manifest quill-render wrote"), std::string::npos) << damaged.err;
+  EXPECT_TRUE(folder.exists("out/0001.png"));
+
+  // A manifest names only what it may: no path out of the folder, no other name.
+  std::filesystem::remove(folder.file("out/0001.png"));
+  folder.write("out/manifest.json", "{\"events\": [{\"image\": \"../victim.png\"}, {\"image\": \"notes.txt\"}]}");
+  EXPECT_EQ(render(kThreeEvents, {}).exitCode, 3);
+  EXPECT_TRUE(folder.exists("victim.png"));
+  EXPECT_TRUE(folder.exists("out/notes.txt"));
+}
+
 TEST_F(RenderProgram, FontFileTakesEffectUnlessFontsAreOverridden) {
   const char* srt = "1\n00:00:01,000 --> 00:00:02,000\nThe quick brown fox\n";
   const std::string mono = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";

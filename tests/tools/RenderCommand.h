@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "JsonReader.h"
+#include "tools/JsonReader.h"
 #include "TempFolder.h"
 #include "tools/RgbaImage.h"
 

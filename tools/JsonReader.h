@@ -1,11 +1,14 @@
 #pragma once
-// Just enough of a JSON reader for tests to look inside the manifests the tool writes.
+// Just enough of a JSON reader to look inside the manifests the tool writes: by the tool,
+// to find what an earlier run wrote, and by its tests. Any text is safe to give it: it
+// refuses, rather than recurses without end into, values nested more than 64 deep.
 #include <map>
 #include <string>
 #include <vector>
 
 namespace QuillRender {
 
+/// One JSON value; only the member for its type is meaningful.
 struct Json {
   enum class Type { Null, Boolean, Number, String, Array, Object };
 

@@ -1,10 +1,12 @@
-#include "JsonReader.h"
+#include "tools/JsonReader.h"
 
 #include <cstdlib>
 #include <cstring>
 
 namespace QuillRender {
 namespace {
+
+constexpr int kMostNesting = 64;
 
 class Parser {
  public:
@@ -39,8 +41,11 @@ class Parser {
     skipSpace();
     if (position_ >= text_.size()) return fail_if(true, "value expected");
     const char c = text_[position_];
-    if (c == '{') return object(value);
-    if (c == '[') return array(value);
+    if ((c == '{' || c == '[') && !fail_if(depth_ == kMostNesting, "values nested too deeply")) {
+      return false;
+    }
+    if (c == '{') return nested([&] { return object(value); });
+    if (c == '[') return nested([&] { return array(value); });
     if (c == '"') {
       value.type = Json::Type::String;
       return string(value.string);
@@ -146,8 +151,17 @@ class Parser {
     }
   }
 
+  template <typename Read>
+  bool nested(Read read) {
+    ++depth_;
+    const bool ok = read();
+    --depth_;
+    return ok;
+  }
+
   const std::string& text_;
   std::size_t position_ = 0;
+  int depth_ = 0;
 };
 
 }  // namespace
