@@ -6,7 +6,6 @@
 // ever seen twice, so the glyph cache only ever stores and never hits: its worst case,
 // which must still not be slower than rendering without it.
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -22,18 +21,20 @@ namespace {
 
 // The lookup a component would answer from its face index: the four DejaVu Sans styles, so
 // that b and i open faces of their own as they do for a user.
-int findDejaVuSans(const char*, unsigned char bold, unsigned char italic, void*, char** path,
-                   std::int64_t* faceIndex) {
-  static const char* const kFiles[2][2] = {
-      {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-       "/usr/share/fonts/truetype/dejavu/DejaVuSans-Oblique.ttf"},
-      {"/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
-       "/usr/share/fonts/truetype/dejavu/DejaVuSans-BoldOblique.ttf"}};
-  *path = strdup(kFiles[bold ? 1 : 0][italic ? 1 : 0]);
-  *faceIndex = 0;
-  return 1;
-}
-const Orb::FaceCacheCallbacks kLookup{nullptr, nullptr, &findDejaVuSans};
+class DejaVuSansLookup final : public Orb::FaceLookup {
+ public:
+  bool findFace(const std::string&, bool bold, bool italic, Orb::FaceLocation& location) override {
+    static const char* const kFiles[2][2] = {
+        {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+         "/usr/share/fonts/truetype/dejavu/DejaVuSans-Oblique.ttf"},
+        {"/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
+         "/usr/share/fonts/truetype/dejavu/DejaVuSans-BoldOblique.ttf"}};
+    location.path = kFiles[bold ? 1 : 0][italic ? 1 : 0];
+    location.faceIndex = 0;
+    return true;
+  }
+};
+DejaVuSansLookup lookup;
 constexpr std::int32_t kSize = 49;
 constexpr std::uint32_t kMaxWidth = 1920 * 9 / 10;
 constexpr std::uint32_t kMaxHeight = 1080 / 5;
@@ -100,7 +101,7 @@ void renderEvents(benchmark::State& state, const std::vector<std::string>& texts
   }
   auto renderer = Orb::TextRenderer::create(Orb::FontSource{nullptr, nullptr, 0, "DejaVu Sans"},
                                             Orb::BaseStyle{kSize, 0, 0, 0, 0, 0, 0x00FFFFFF, 0, 0},
-                                            &kLookup, nullptr);
+                                            &lookup);
   if (!renderer) {
     state.SkipWithError("font missing");
     return;

@@ -22,8 +22,7 @@ const std::string kSubtitle =
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto renderer = Orb::createTextRendererFromMemory(
-      data, size, nullptr, kPixelSize, 0, 0, 0, 0, 0, 0x00FFFFFF, 0x00000000, 0, nullptr,
-      nullptr);
+      data, size, nullptr, kPixelSize, 0, 0, 0, 0, 0, 0x00FFFFFF, 0x00000000, 0, nullptr);
   if (renderer == nullptr) return 0;
   // The byte order is the compositor's business, covered by the subtitle target; one that
   // depends on the input spreads the work over all four.

@@ -1,10 +1,9 @@
-// Subtitle bytes through renderSubtitle: markup scanner, style stack, face lookups, glyph
+// Subtitle bytes through renderSubtitle: markup, face resolution with lookups, glyph
 // building, layout and compositing. One long-lived renderer (as the component keeps one)
 // draws each input in all four byte orders; the four canvases must hold the same pixels
 // with the channels moved, and the same box, or a byte order or state carried over from
 // an earlier render is wrong.
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -29,7 +28,7 @@ constexpr std::uint32_t kOutline = 0x00804020;  // memory order 20 40 80
 // The lookup markup reaches through <b>, <i> and face=: two families with every style,
 // one with the upright face only (so the lookup relaxes the style), one whose file is
 // missing, and nothing else.
-const char* dejaVuFile(const std::string& family, unsigned char bold, unsigned char italic) {
+const char* dejaVuFile(const std::string& family, bool bold, bool italic) {
   if (family == "DejaVu Sans") {
     if (bold) return italic ? "DejaVuSans-BoldOblique.ttf" : "DejaVuSans-Bold.ttf";
     return italic ? "DejaVuSans-Oblique.ttf" : "DejaVuSans.ttf";
@@ -43,22 +42,24 @@ const char* dejaVuFile(const std::string& family, unsigned char bold, unsigned c
   return nullptr;
 }
 
-int findFace(const char* family, unsigned char bold, unsigned char italic, void*, char** path,
-             std::int64_t* faceIndex) {
-  const char* file = dejaVuFile(family, bold, italic);
-  if (file == nullptr) return -1;
-  *path = strdup((kFontDir + file).c_str());
-  *faceIndex = 0;
-  return *path != nullptr ? 1 : -1;
-}
-
-const Orb::FaceCacheCallbacks kLookup{nullptr, nullptr, &findFace};
+class DejaVuLookup final : public Orb::FaceLookup {
+ public:
+  bool findFace(const std::string& family, bool bold, bool italic,
+                Orb::FaceLocation& location) override {
+    const char* file = dejaVuFile(family, bold, italic);
+    if (file == nullptr) return false;
+    location.path = kFontDir + file;
+    location.faceIndex = 0;
+    return true;
+  }
+};
 
 Orb::TextRendererInterface& renderer() {
+  static DejaVuLookup lookup;
   static const std::unique_ptr<Orb::TextRendererInterface> instance =
       Orb::createTextRendererFromFile((kFontDir + "DejaVuSans.ttf").c_str(), nullptr,
                                       kPixelSize, 0, 0, 0, 0, 0, kFill, kOutline, 0,
-                                      &kLookup, nullptr);
+                                      &lookup);
   QuillFuzz::require(instance != nullptr, "DejaVu Sans opens");
   return *instance;
 }

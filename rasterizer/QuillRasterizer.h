@@ -34,6 +34,7 @@
 #include "framework/SettingsProvider.h"
 #include "framework/TransformComponent.h"
 #include "framework/TypedMediaBuffer.h"
+#include "rasterizer/CacheFaceLookup.h"
 #include "rasterizer/FontName.h"
 #include "text/TextRendererInterface.h"
 
@@ -174,6 +175,7 @@ class QuillRasterizer : public Plugin, public SettingConsumer, public TransformC
   PropertyTable properties;
   TypedMediaBuffer fontBuffer;
   CacheDatabase cacheDatabase;
+  CacheFaceLookup faceLookup{cacheDatabase};  // what the renderer finds faces through
   std::atomic<BufferAllocator*> allocator{nullptr};
 };
 

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "fontcache/FaceLookup.h"
 #include "rasterizer/QuillRasterizer.h"
 
 namespace Orb {
@@ -11,9 +10,6 @@ namespace {
 constexpr std::int32_t kFrameBufferKind = 0;
 constexpr std::int32_t kStyleKind = 4;
 constexpr std::uint32_t kCreationPixelSize = 22;
-
-// Where the renderer's face lookups go; see the fontcache's callback table.
-void* faceCacheContext(CacheDatabase& cache) { return &cache; }
 
 // A string setting's text, or nothing when the value does not hold a string. The tag is
 // checked even where only one tag is expected, so that a number is never read as a pointer.
@@ -140,7 +136,6 @@ std::unique_ptr<TextRendererInterface> QuillRasterizer::createRenderer(const Fon
                                                                        bool familyConfigured) {
   const std::uint32_t fill = packed(textColour);
   const std::uint32_t outline = packed(outlineColour);
-  void* context = faceCacheContext(cacheDatabase);
   std::unique_ptr<TextRendererInterface> made;
 
   const bool embeddedAllowed = !overrideEmbeddedFont || style.family.empty();
@@ -152,7 +147,7 @@ std::unique_ptr<TextRendererInterface> QuillRasterizer::createRenderer(const Fon
       made = createTextRendererFromMemory(bytes, count, nullptr, kCreationPixelSize, style.bold,
                                           style.italic, style.underline, style.strikeOut,
                                           overrideEmbeddedFont, fill, outline,
-                                          overrideEmbeddedColour, &kFaceCacheCallbacks, context);
+                                          overrideEmbeddedColour, &faceLookup);
     }
     fontBuffer.unlockData();
     if (made) return made;
@@ -166,12 +161,12 @@ std::unique_ptr<TextRendererInterface> QuillRasterizer::createRenderer(const Fon
     made = createTextRendererFromFile(path.c_str(), family, kCreationPixelSize, style.bold,
                                       style.italic, style.underline, style.strikeOut,
                                       overrideEmbeddedFont, fill, outline, overrideEmbeddedColour,
-                                      &kFaceCacheCallbacks, context);
+                                      &faceLookup);
     if (made) return made;
   }
   return createTextRenderer(style.family.c_str(), kCreationPixelSize, style.bold, style.italic,
                             style.underline, style.strikeOut, overrideEmbeddedFont, fill, outline,
-                            overrideEmbeddedColour, &kFaceCacheCallbacks, context);
+                            overrideEmbeddedColour, &faceLookup);
 }
 
 void QuillRasterizer::onSettingChanged(const Setting* setting, const PropertyValue* value) {

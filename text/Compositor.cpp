@@ -70,10 +70,10 @@ void raisedPixel(const std::uint8_t* in, Colour fill, Colour outline, std::uint8
 }
 
 template <typename L>
-void drawGlyph(const StyleNode& style, const GlyphImage& image, std::int64_t x0, std::int64_t row0,
+void drawGlyph(const GlyphPaint& style, const GlyphImage& image, std::int64_t x0, std::int64_t row0,
                const Canvas& canvas) {
-  const Colour fill = style.fillColour;
-  const Colour outline = style.outlineColour;
+  const Colour fill = style.fill;
+  const Colour outline = style.outline;
   // Copied out: the canvas stores could otherwise alias them and force a reload per pixel.
   const std::uint32_t width = image.width;
   const std::uint8_t* const pixels = image.pixels.data();
@@ -90,14 +90,14 @@ void drawGlyph(const StyleNode& style, const GlyphImage& image, std::int64_t x0,
 }
 
 template <typename L>
-void paint(const StyleNode& style, const GlyphImage& image, PaintedGlyph& painted) {
+void paint(const GlyphPaint& style, const GlyphImage& image, PaintedGlyph& painted) {
   const std::size_t rowBytes = static_cast<std::size_t>(image.width) * 4;
   painted.pixels.resize(rowBytes * image.height);
   for (std::uint32_t r = 0; r < image.height; ++r) {
     const std::uint8_t* in = image.pixels.data() + static_cast<std::size_t>(r) * image.stride;
     std::uint8_t* out = painted.pixels.data() + r * rowBytes;
     for (std::uint32_t c = 0; c < image.width; ++c, in += 4, out += 4) {
-      raisedPixel<L>(in, style.fillColour, style.outlineColour, out);
+      raisedPixel<L>(in, style.fill, style.outline, out);
     }
   }
 }
@@ -115,9 +115,9 @@ void drawPainted(const PaintedGlyph& painted, std::uint32_t width, std::uint32_t
 }
 
 // Colours and byte order of a painted image; never 0 for a known format.
-std::uint64_t paintKey(const StyleNode& style, std::uint32_t pixelFormat) {
-  const Colour fill = style.fillColour;
-  const Colour outline = style.outlineColour;
+std::uint64_t paintKey(const GlyphPaint& style, std::uint32_t pixelFormat) {
+  const Colour fill = style.fill;
+  const Colour outline = style.outline;
   return (std::uint64_t{1} << 56) | (std::uint64_t{pixelFormat & 3} << 48) |
          (std::uint64_t{fill.red} << 40) | (std::uint64_t{fill.green} << 32) |
          (std::uint64_t{fill.blue} << 24) | (std::uint64_t{outline.red} << 16) |
@@ -129,13 +129,6 @@ Colour lineColour(Colour fill) {
   return Colour{static_cast<std::uint8_t>(fill.red * 7 / 8),
                 static_cast<std::uint8_t>(fill.green * 7 / 8),
                 static_cast<std::uint8_t>(fill.blue * 7 / 8), 255};
-}
-
-// The face's underline position at the current size, whole pixels (negative = below).
-std::int64_t underlineOffset(const StyleNode& style) {
-  const FT_Face face = style.font && style.font->face ? style.font->face->handle() : nullptr;
-  if (face == nullptr || face->size == nullptr) return 0;
-  return FT_MulFix(face->underline_position, face->size->metrics.y_scale) / 64;
 }
 
 }  // namespace
@@ -161,18 +154,27 @@ void fillSpan(std::uint32_t pixelFormat, Colour colour, PixelRect area, const Ca
   });
 }
 
-bool compositeGlyph(const StyleNode& style, std::uint32_t pixelFormat, const GlyphImage& image,
-                    std::int64_t penX, std::int64_t baseline, const Canvas& canvas,
-                    PixelRect& drawn, PaintedGlyph* painted) {
-  if (canvas.pixels == nullptr) return false;
+std::optional<PixelRect> placeGlyph(const GlyphImage& image, std::int64_t penX,
+                                    std::int64_t baseline, const Canvas& canvas) {
   // Signed and 64-bit: a negative bearing must not wrap into a huge column that "fits".
   const std::int64_t x0 = penX + image.left;
   const std::int64_t row0 = baseline < image.top ? 0 : baseline - image.top;
   if (x0 < 0 || x0 + image.width > canvas.width || row0 + image.height > canvas.height) {
-    return false;
+    return std::nullopt;
   }
-  const Colour line = lineColour(style.fillColour);
-  const std::int64_t d = underlineOffset(style);
+  return PixelRect{x0, row0, x0 + image.width, row0 + image.height};
+}
+
+bool compositeGlyph(const GlyphPaint& style, std::uint32_t pixelFormat, const GlyphImage& image,
+                    std::int64_t penX, std::int64_t baseline, const Canvas& canvas,
+                    PixelRect& drawn, PaintedGlyph* painted) {
+  if (canvas.pixels == nullptr) return false;
+  const std::optional<PixelRect> place = placeGlyph(image, penX, baseline, canvas);
+  if (!place) return false;
+  const std::int64_t x0 = place->left;
+  const std::int64_t row0 = place->top;
+  const Colour line = lineColour(style.fill);
+  const std::int64_t d = style.lineOffset;
   const std::int64_t spanRight = penX + image.advance;
   if (style.underline) {
     fillSpan(pixelFormat, line, PixelRect{penX, baseline - d, spanRight, baseline - d + 3}, canvas);
@@ -193,7 +195,7 @@ bool compositeGlyph(const StyleNode& style, std::uint32_t pixelFormat, const Gly
   if (style.strikeOut) {
     fillSpan(pixelFormat, line, PixelRect{penX, baseline + d - 2, spanRight, baseline + d}, canvas);
   }
-  drawn = PixelRect{x0, row0, x0 + image.width, row0 + image.height};
+  drawn = *place;
   return true;
 }
 

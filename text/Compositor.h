@@ -5,8 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <optional>
+
 #include "text/GlyphImage.h"
-#include "text/StyleStack.h"
+#include "text/StyledText.h"
 
 namespace Orb {
 
@@ -30,15 +32,30 @@ struct PixelRect {
   std::int64_t bottom = 0;
 };
 
-/// Places `image` with its origin at (`penX`, `baseline`) in the top style's colours, with
-/// the style's underline beneath and strike-out above it. A glyph reaching above the
-/// canvas is moved down to row 0; one that does not fit otherwise is refused whole (false,
-/// nothing drawn). On true `drawn` is where the image went. Format codes above 3 draw
-/// nothing, yet the glyph counts as placed.
+/// How one glyph is coloured and lined.
+struct GlyphPaint {
+  Colour fill;
+  Colour outline;
+  bool underline = false;
+  bool strikeOut = false;
+  /// The face's underline position at the glyph's size, whole pixels (negative = below
+  /// the baseline); the strike-out is its mirror above.
+  std::int64_t lineOffset = 0;
+};
+
+/// Where `image` lands with its origin at (`penX`, `baseline`): a glyph reaching above the
+/// canvas is moved down to row 0; nothing when it does not fit otherwise.
+std::optional<PixelRect> placeGlyph(const GlyphImage& image, std::int64_t penX,
+                                    std::int64_t baseline, const Canvas& canvas);
+
+/// Draws `image` where placeGlyph() puts it, in `paint`'s colours, with the underline
+/// beneath and the strike-out above it spanning the advance. A glyph that does not fit is
+/// refused whole (false, nothing drawn). On true `drawn` is where the image went. Format
+/// codes above 3 draw nothing, yet the glyph counts as placed.
 /// With `painted` (the copy kept beside a cached image) the image is drawn through it,
 /// painted first when it was made for other colours or another byte order: the same
 /// bytes, at a fraction of the cost for an image drawn again and again.
-bool compositeGlyph(const StyleNode& style, std::uint32_t pixelFormat, const GlyphImage& image,
+bool compositeGlyph(const GlyphPaint& paint, std::uint32_t pixelFormat, const GlyphImage& image,
                     std::int64_t penX, std::int64_t baseline, const Canvas& canvas,
                     PixelRect& drawn, PaintedGlyph* painted = nullptr);
 

@@ -4,7 +4,9 @@
 // can only offer an upright face.
 #include <cstdint>
 
-#include "text/RenderContext.h"
+#include "text/FacePool.h"
+#include "text/FaceLookup.h"
+#include "text/FontRecord.h"
 
 namespace Orb {
 
@@ -15,8 +17,26 @@ constexpr long kMaxFaceIndicesTried = 256;
 /// The 0.3 shear of the synthetic italic, in 16.16.
 constexpr FT_Fixed kSyntheticItalicShear = 0x4CCC;
 
-/// Makes sure `record` has an open face. True when it already had one or one was found.
-/// On false the record has no face; the caller decides what the style falls back to.
-bool resolveFace(RenderContext& context, FontRecord& record);
+class FaceResolver {
+ public:
+  /// Opens faces with `library` through `faces`, asking `lookup` (may be null) for faces
+  /// the records do not hold themselves. All three are borrowed for the resolver's life.
+  FaceResolver(FT_Library freeType, FacePool& pool, FaceLookup* faceLookup)
+      : library(freeType), faces(pool), lookup(faceLookup) {}
+
+  /// Makes sure `record` has an open face. True when it already had one or one was found.
+  /// On false the record has no face; the caller decides what the style falls back to.
+  bool resolve(FontRecord& record);
+
+ private:
+  std::shared_ptr<SharedFace> openOwnFace(const FontRecord& record, FT_Long index);
+  FT_Long ownFaceCount(const FontRecord& record);
+  bool openFromOwnSource(FontRecord& record);
+  bool openThroughLookup(FontRecord& record);
+
+  FT_Library library;
+  FacePool& faces;
+  FaceLookup* lookup;
+};
 
 }  // namespace Orb

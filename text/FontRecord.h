@@ -1,8 +1,8 @@
 #pragma once
-// The font that one or more style nodes draw with, and the in-memory font file that
-// several records may share. Records are shared through std::shared_ptr: the count of
-// owners is the number of style nodes using the record. Faces are shared between records
-// that resolve to the same face (see FacePool); the last holder closes it.
+// The font that a style draws with, and the in-memory font file that several records may
+// share. Records are shared through std::shared_ptr between the renderer (its base font)
+// and the fonts resolved for one subtitle. Faces are shared between records that resolve
+// to the same face (see FacePool); the last holder closes it.
 #include <cstdint>
 #include <memory>
 #include <optional>

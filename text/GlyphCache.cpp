@@ -13,9 +13,21 @@ void mix(std::size_t& hash, std::uint64_t value) {
 
 }  // namespace
 
+GlyphKey GlyphKey::of(const GlyphRequest& request) {
+  GlyphKey key;
+  key.faceSerial = request.face->serial();
+  key.pixelSize = request.size;
+  key.glyph = request.glyph;
+  key.byIndex = request.byIndex;
+  key.loadFlags = request.loadFlags;
+  key.transform = request.transform;
+  key.strokeRadius = request.strokeRadius;
+  return key;
+}
+
 bool GlyphKey::operator==(const GlyphKey& other) const {
   return faceSerial == other.faceSerial && pixelSize == other.pixelSize &&
-         codePoint == other.codePoint && loadFlags == other.loadFlags &&
+         glyph == other.glyph && byIndex == other.byIndex && loadFlags == other.loadFlags &&
          transform.xx == other.transform.xx && transform.xy == other.transform.xy &&
          transform.yx == other.transform.yx && transform.yy == other.transform.yy &&
          strokeRadius == other.strokeRadius;
@@ -24,7 +36,9 @@ bool GlyphKey::operator==(const GlyphKey& other) const {
 std::size_t GlyphKeyHash::operator()(const GlyphKey& key) const {
   std::size_t hash = 0;
   mix(hash, key.faceSerial);
-  mix(hash, (std::uint64_t{key.codePoint} << 32) | static_cast<std::uint32_t>(key.pixelSize));
+  // Pixel sizes stay far below 2^31, which leaves the top bit for how the glyph is chosen.
+  mix(hash, (std::uint64_t{key.glyph} << 32) | static_cast<std::uint32_t>(key.pixelSize) |
+                (key.byIndex ? 0x80000000u : 0u));
   mix(hash, static_cast<std::uint64_t>(key.loadFlags));
   mix(hash, static_cast<std::uint64_t>(key.transform.xy));
   mix(hash, static_cast<std::uint64_t>(key.transform.xx ^ key.transform.yy ^ key.transform.yx));

@@ -17,11 +17,14 @@ namespace Orb {
 struct GlyphKey {
   std::uint64_t faceSerial = 0;
   std::int32_t pixelSize = 0;
-  char32_t codePoint = 0;
+  std::uint32_t glyph = 0;
+  bool byIndex = false;
   FT_Int32 loadFlags = 0;
   FT_Matrix transform{0x10000, 0, 0, 0x10000};
   FT_Fixed strokeRadius = 0;
 
+  /// The key of the image `request` makes (its face must be set).
+  static GlyphKey of(const GlyphRequest& request);
   bool operator==(const GlyphKey& other) const;
 };
 

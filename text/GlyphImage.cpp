@@ -6,7 +6,6 @@
 #include FT_GLYPH_H
 
 #include "text/GreyBitmap.h"
-#include "text/RenderContext.h"
 
 namespace Orb {
 
@@ -110,27 +109,32 @@ void mergeFill(const GreyBitmap& fill, GlyphImage& image) {
   }
 }
 
+// Loads the glyph into the face's slot without rendering it.
+bool loadGlyph(FT_Face face, const GlyphRequest& request) {
+  if (request.byIndex) return FT_Load_Glyph(face, request.glyph, request.loadFlags) == 0;
+  return FT_Load_Char(face, request.glyph, request.loadFlags) == 0;
+}
+
 }  // namespace
 
-bool buildGlyphImage(RenderContext& context, char32_t codePoint, GlyphImage& image) {
-  const StyleNode& style = context.styles.top();
-  const FontRecord& record = *style.font;
-  if (!record.face) return false;
-  record.face->prepare(style.size, record.transform);
-  FT_Face face = record.face->handle();
-  FT_Stroker_Set(context.stroker.handle, strokeRadius(style.size), FT_STROKER_LINECAP_ROUND,
+bool buildGlyphImage(FT_Library library, FT_Stroker stroker, const GlyphRequest& request,
+                     GlyphImage& image) {
+  if (request.face == nullptr) return false;
+  request.face->prepare(request.size, request.transform);
+  FT_Face face = request.face->handle();
+  FT_Stroker_Set(stroker, request.strokeRadius, FT_STROKER_LINECAP_ROUND,
                  FT_STROKER_LINEJOIN_ROUND, 0);
-  if (FT_Load_Char(face, codePoint, record.loadFlags) != 0) return false;
+  if (!loadGlyph(face, request)) return false;
   image.left = static_cast<std::int32_t>(face->glyph->metrics.horiBearingX / 64);
   image.top = static_cast<std::int32_t>(face->glyph->metrics.horiBearingY / 64);
 
   GlyphHandle plain;
   if (FT_Get_Glyph(face->glyph, plain.out()) != 0) return false;
-  if (!plausibleExtent(plain.get(), style.size)) return false;
+  if (!plausibleExtent(plain.get(), request.size)) return false;
   GlyphHandle stroked;
-  if (!strokeAndRender(context.stroker.handle, plain.get(), stroked)) return false;
+  if (!strokeAndRender(stroker, plain.get(), stroked)) return false;
   GreyBitmap strokeBitmap;
-  if (!strokeBitmap.convert(context.library.handle, bitmapOf(stroked))) return false;
+  if (!strokeBitmap.convert(library, bitmapOf(stroked))) return false;
   if (!allocateImage(strokeBitmap.width(), strokeBitmap.height(), image)) return false;
 
   const bool mono = strokeBitmap.fromMono();
@@ -153,7 +157,7 @@ bool buildGlyphImage(RenderContext& context, char32_t codePoint, GlyphImage& ima
   // to render it would load and hint the same outline a second time for the same bitmap.
   if (!renderInPlace(plain)) return false;
   GreyBitmap fill;
-  if (!fill.convert(context.library.handle, bitmapOf(plain))) return false;
+  if (!fill.convert(library, bitmapOf(plain))) return false;
   mergeFill(fill, image);
   image.advance = static_cast<std::int32_t>(face->glyph->advance.x / 64 + 1);
   return true;

@@ -6,10 +6,24 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_STROKER_H
+
+#include "text/SharedFace.h"
 
 namespace Orb {
 
-struct RenderContext;
+/// What one glyph image is made from: a face at a pixel size with the transform and load
+/// flags of the font record drawing it, and the glyph, chosen by character code through the
+/// face's character map or by glyph index, outlined with a stroke of `strokeRadius`.
+struct GlyphRequest {
+  SharedFace* face = nullptr;  ///< borrowed; open for as long as the request is used
+  std::int32_t size = 0;
+  FT_Matrix transform{0x10000, 0, 0, 0x10000};
+  FT_Int32 loadFlags = 0;
+  std::uint32_t glyph = 0;  ///< a character code, or a glyph index when `byIndex`
+  bool byIndex = false;
+  FT_Fixed strokeRadius = 0;  ///< 26.6
+};
 
 struct GlyphImage {
   /// `height` rows of `stride` bytes; 4 bytes per pixel: coverage, outline weight, fill
@@ -39,10 +53,11 @@ struct PaintedGlyph {
 /// The stroke radius, in 26.6, used for a style of pixel size `size`.
 constexpr FT_Fixed strokeRadius(std::int32_t size) { return static_cast<FT_Fixed>(size) + 100; }
 
-/// Renders `codePoint` in the top style's face and size with its outline into `image`.
-/// False when the face cannot load, stroke-free or render the glyph, when its ink spans
-/// more than eight ems or 5760 pixels (a damaged or hostile font) or its raster would not
-/// fit in memory; the character is then skipped.
-bool buildGlyphImage(RenderContext& context, char32_t codePoint, GlyphImage& image);
+/// Renders the glyph `request` asks for with its outline into `image`, stroking with
+/// `stroker`. False when the face cannot load, stroke-free or render the glyph, when its
+/// ink spans more than eight ems or 5760 pixels (a damaged or hostile font) or its raster
+/// would not fit in memory; the character is then skipped.
+bool buildGlyphImage(FT_Library library, FT_Stroker stroker, const GlyphRequest& request,
+                     GlyphImage& image);
 
 }  // namespace Orb

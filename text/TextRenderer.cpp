@@ -1,12 +1,17 @@
 #include "text/TextRenderer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "log/Logger.h"
+#include "text/ClassicLayout.h"
+#include "text/ClassicMarkup.h"
 #include "text/FaceResolver.h"
-#include "text/Layout.h"
-#include "text/MarkupScanner.h"
+#include "text/FontResolution.h"
+#include "text/PixelSize.h"
+#include "text/Utf.h"
 
 namespace Orb {
 
@@ -48,49 +53,55 @@ bool bufferHoldsCanvas(const std::uint8_t* buffer, std::size_t byteLength, std::
   return byteLength >= rowBytes * height;
 }
 
+// The subtitle's code points up to the first U+0000 (held in `decoded`); empty when it is
+// not well-formed UTF-8.
+std::u32string_view decodeSubtitle(const char* utf8, std::size_t byteLength,
+                                   std::vector<char32_t>& decoded) {
+  if (!decodeUtf8(utf8, byteLength, decoded)) return {};
+  const auto end = std::find(decoded.begin(), decoded.end(), U'\0');
+  return std::u32string_view(decoded.data(), static_cast<std::size_t>(end - decoded.begin()));
+}
+
 }  // namespace
 
+TextRenderer::TextRenderer(FaceLookup* faceLookup)
+    : glyphs(library.handle()), lookup(faceLookup) {}
+
 std::unique_ptr<TextRenderer> TextRenderer::create(const FontSource& source,
-                                                   const BaseStyle& style,
-                                                   const FaceCacheCallbacks* faceCacheTable,
-                                                   void* userData) {
+                                                   const BaseStyle& style, FaceLookup* lookup) {
   const bool hasPath = given(source.path);
   const bool hasBytes = given(source.bytes, source.byteCount);
   const bool hasFamily = given(source.family);
   if (hasBytes ? (hasPath || hasFamily) : !(hasPath || hasFamily)) return nullptr;
 
-  StyleNode base;
-  base.font = makeRecord(source, style.bold, style.italic);
+  std::unique_ptr<TextRenderer> renderer(new TextRenderer(lookup));
+  if (renderer->library.handle() == nullptr || !renderer->glyphs.ready()) return nullptr;
+  auto record = makeRecord(source, style.bold, style.italic);
+  FaceResolver resolver(renderer->library.handle(), renderer->faces, lookup);
+  if (!resolver.resolve(*record)) return nullptr;
+  renderer->baseFont = std::move(record);
+  TextStyle& base = renderer->base.style;
   base.size = boundPixelSize(style.pixelSize);
   base.underline = style.underline;
   base.strikeOut = style.strikeOut;
-  base.overrideEmbeddedFont = style.overrideEmbeddedFont;
-  base.fillColour = Colour::fromMemory(style.fillColour);
-  base.outlineColour = Colour::fromMemory(style.outlineColour);
-  base.overrideEmbeddedColour = style.overrideEmbeddedColour;
-  auto context = RenderContext::create(std::move(base), faceCacheTable, userData);
-  if (!context || !resolveFace(*context, *context->styles.base().font)) return nullptr;
-  applyPixelSize(context->styles.base());
-  return std::unique_ptr<TextRenderer>(new TextRenderer(std::move(context)));
+  base.fill = Colour::fromMemory(style.fillColour);
+  base.outline = Colour::fromMemory(style.outlineColour);
+  renderer->base.overrideEmbeddedFont = style.overrideEmbeddedFont != 0;
+  renderer->base.overrideEmbeddedColour = style.overrideEmbeddedColour != 0;
+  return renderer;
 }
 
 bool TextRenderer::replaceBaseFont(const FontSource& source, std::uint8_t bold,
                                    std::uint8_t italic, std::uint8_t underline,
                                    std::uint8_t strikeOut, std::uint8_t overrideEmbeddedFont) {
-  StyleNode& base = context->styles.base();
-  base.overrideEmbeddedFont = overrideEmbeddedFont;
+  base.overrideEmbeddedFont = overrideEmbeddedFont != 0;
   if (given(source.family) == given(source.bytes, source.byteCount)) return false;
   auto record = makeRecord(source, bold, italic);
-  if (!resolveFace(*context, *record)) return false;
-  record->face->setPixelSize(base.size);
-  const std::shared_ptr<FontRecord> old = base.font;
-  for (std::size_t i = 0; i < context->styles.depth(); ++i) {
-    StyleNode& node = context->styles.at(i);
-    if (node.font != old) continue;
-    node.font = record;
-    node.underline = underline;
-    node.strikeOut = strikeOut;
-  }
+  FaceResolver resolver(library.handle(), faces, lookup);
+  if (!resolver.resolve(*record)) return false;
+  baseFont = std::move(record);
+  base.style.underline = underline;
+  base.style.strikeOut = strikeOut;
   return true;
 }
 
@@ -110,27 +121,19 @@ bool TextRenderer::setFontFromMemory(const std::uint8_t* fontBytes, std::size_t 
 }
 
 void TextRenderer::setFontSize(std::int32_t pixelSize) {
-  const std::int32_t size = boundPixelSize(pixelSize);
-  StyleNode& base = context->styles.base();
-  for (std::size_t i = 1; i < context->styles.depth(); ++i) {
-    StyleNode& node = context->styles.at(i);
-    if (node.font == base.font && node.size == base.size) node.size = size;
-  }
-  base.size = size;
-  applyPixelSize(base);
+  base.style.size = boundPixelSize(pixelSize);
 }
 
 void TextRenderer::setColours(std::uint32_t fillColour, std::uint32_t outlineColour,
                               std::uint8_t overrideEmbeddedColour) {
-  StyleNode& base = context->styles.base();
-  base.fillColour = Colour::fromMemory(fillColour);
-  base.outlineColour = Colour::fromMemory(outlineColour);
-  base.overrideEmbeddedColour = overrideEmbeddedColour;
+  base.style.fill = Colour::fromMemory(fillColour);
+  base.style.outline = Colour::fromMemory(outlineColour);
+  base.overrideEmbeddedColour = overrideEmbeddedColour != 0;
 }
 
 void TextRenderer::setCaching(std::size_t glyphCacheBytes, bool shareFaces) {
-  context->glyphs.reset(glyphCacheBytes);
-  context->faces.reset(shareFaces);
+  glyphs.resetCache(glyphCacheBytes);
+  faces.reset(shareFaces);
 }
 
 bool TextRenderer::renderSubtitle(std::uint32_t pixelFormat, const char* text,
@@ -139,11 +142,13 @@ bool TextRenderer::renderSubtitle(std::uint32_t pixelFormat, const char* text,
                                   std::uint32_t* height, std::uint32_t* xOffset,
                                   std::uint32_t* yOffset, std::uint32_t* stride,
                                   AllocateBufferCallback allocateBuffer, void* allocatorData) {
-  if (!context || width == nullptr || height == nullptr || xOffset == nullptr ||
-      yOffset == nullptr || stride == nullptr || allocateBuffer == nullptr) {
+  if (width == nullptr || height == nullptr || xOffset == nullptr || yOffset == nullptr ||
+      stride == nullptr || allocateBuffer == nullptr) {
     return false;
   }
-  if (!loadText(*context, text, byteLength)) return false;
+  std::vector<char32_t> codePoints;
+  const std::u32string_view decoded = decodeSubtitle(text, byteLength, codePoints);
+  if (decoded.empty()) return false;
   std::uint32_t canvasWidth = 0;
   std::uint32_t canvasHeight = 0;
   if (!canvasSize(maxWidth, canvasWidth) || !canvasSize(maxHeight, canvasHeight)) return false;
@@ -159,7 +164,12 @@ bool TextRenderer::renderSubtitle(std::uint32_t pixelFormat, const char* text,
   std::memset(buffer, 0, bufferLength);
 
   const Canvas canvas{buffer, canvasWidth, canvasHeight, *stride};
-  const DrawnBox box = layOutText(*context, pixelFormat, maxWidth, maxHeight, canvas);
+  const StyledText styled = readClassicMarkup(decoded, base);
+  FaceResolver resolver(library.handle(), faces, lookup);
+  const ResolvedFonts fonts = resolveFonts(styled.fonts, baseFont, resolver);
+  const ClassicLayout layout = layOutClassic(styled, fonts, glyphs, maxWidth, maxHeight, canvas);
+  drawPlacedGlyphs(layout.glyphs, glyphs, pixelFormat, canvas);
+  const DrawnBox& box = layout.box;
   if (box.drawn) {
     *xOffset = box.xMin;
     *yOffset = box.yMin;
@@ -184,11 +194,11 @@ std::unique_ptr<TextRendererInterface> createFrom(
     const FontSource& source, std::int32_t pixelSize, std::uint8_t bold, std::uint8_t italic,
     std::uint8_t underline, std::uint8_t strikeOut, std::uint8_t overrideEmbeddedFont,
     std::uint32_t fillColour, std::uint32_t outlineColour, std::uint8_t overrideEmbeddedColour,
-    const FaceCacheCallbacks* faceCacheTable, void* userData) {
+    FaceLookup* lookup) {
   const BaseStyle style{pixelSize,     bold,        italic,        underline,
                         strikeOut,     overrideEmbeddedFont,       fillColour,
                         outlineColour, overrideEmbeddedColour};
-  return TextRenderer::create(source, style, faceCacheTable, userData);
+  return TextRenderer::create(source, style, lookup);
 }
 
 }  // namespace
@@ -197,21 +207,20 @@ std::unique_ptr<TextRendererInterface> createTextRenderer(
     const char* family, std::int32_t pixelSize, std::uint8_t bold, std::uint8_t italic,
     std::uint8_t underline, std::uint8_t strikeOut, std::uint8_t overrideEmbeddedFont,
     std::uint32_t fillColour, std::uint32_t outlineColour, std::uint8_t overrideEmbeddedColour,
-    const FaceCacheCallbacks* faceCacheTable, void* userData) {
+    FaceLookup* lookup) {
   return createFrom(FontSource{nullptr, nullptr, 0, family}, pixelSize, bold, italic, underline,
                     strikeOut, overrideEmbeddedFont, fillColour, outlineColour,
-                    overrideEmbeddedColour, faceCacheTable, userData);
+                    overrideEmbeddedColour, lookup);
 }
 
 std::unique_ptr<TextRendererInterface> createTextRendererFromFile(
     const char* path, const char* family, std::int32_t pixelSize, std::uint8_t bold,
     std::uint8_t italic, std::uint8_t underline, std::uint8_t strikeOut,
     std::uint8_t overrideEmbeddedFont, std::uint32_t fillColour, std::uint32_t outlineColour,
-    std::uint8_t overrideEmbeddedColour, const FaceCacheCallbacks* faceCacheTable,
-    void* userData) {
+    std::uint8_t overrideEmbeddedColour, FaceLookup* lookup) {
   return createFrom(FontSource{path, nullptr, 0, family}, pixelSize, bold, italic, underline,
                     strikeOut, overrideEmbeddedFont, fillColour, outlineColour,
-                    overrideEmbeddedColour, faceCacheTable, userData);
+                    overrideEmbeddedColour, lookup);
 }
 
 std::unique_ptr<TextRendererInterface> createTextRendererFromMemory(
@@ -219,10 +228,10 @@ std::unique_ptr<TextRendererInterface> createTextRendererFromMemory(
     std::int32_t pixelSize, std::uint8_t bold, std::uint8_t italic, std::uint8_t underline,
     std::uint8_t strikeOut, std::uint8_t overrideEmbeddedFont, std::uint32_t fillColour,
     std::uint32_t outlineColour, std::uint8_t overrideEmbeddedColour,
-    const FaceCacheCallbacks* faceCacheTable, void* userData) {
+    FaceLookup* lookup) {
   return createFrom(FontSource{nullptr, fontBytes, byteCount, family}, pixelSize, bold, italic,
                     underline, strikeOut, overrideEmbeddedFont, fillColour, outlineColour,
-                    overrideEmbeddedColour, faceCacheTable, userData);
+                    overrideEmbeddedColour, lookup);
 }
 
 }  // namespace Orb

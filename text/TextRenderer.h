@@ -1,10 +1,16 @@
 #pragma once
-// The text renderer behind TextRendererInterface: it owns one RenderContext and runs one
-// subtitle at a time through the scanner, glyph builder, compositor and layout. Not
-// thread-safe; the owner serialises every call.
+// The text renderer behind TextRendererInterface. It owns what lasts between subtitles (the
+// FreeType library, the open faces, the glyph images, the base style) and runs each
+// subtitle through the stages of the text pipeline: decoding, markup, face resolution,
+// layout and compositing, each handing plain data to the next. Not thread-safe; the owner
+// serialises every call.
 #include <memory>
 
-#include "text/RenderContext.h"
+#include "text/FacePool.h"
+#include "text/FontRecord.h"
+#include "text/FreeTypeHandles.h"
+#include "text/GlyphSource.h"
+#include "text/StyledText.h"
 #include "text/TextRendererInterface.h"
 
 namespace Orb {
@@ -36,8 +42,7 @@ class TextRenderer final : public TextRendererInterface {
   /// non-empty byte block or a family, or a path with a family (the family then selects a
   /// face inside the file before the lookup is asked).
   static std::unique_ptr<TextRenderer> create(const FontSource& source, const BaseStyle& style,
-                                              const FaceCacheCallbacks* faceCacheTable,
-                                              void* userData);
+                                              FaceLookup* lookup);
 
   bool setFont(const char* family, std::uint8_t bold, std::uint8_t italic,
                std::uint8_t underline, std::uint8_t strikeOut,
@@ -64,18 +69,23 @@ class TextRenderer final : public TextRendererInterface {
   void setCaching(std::size_t glyphCacheBytes, bool shareFaces);
 
   /// Hits, misses and size of the glyph cache, for benchmarks and tests.
-  const GlyphCacheCounters& glyphCacheCounters() const { return context->glyphs.counters(); }
+  const GlyphCacheCounters& glyphCacheCounters() const { return glyphs.cache().counters(); }
 
-  /// The private state, for the renderer's own tests.
-  RenderContext& contextForTesting() { return *context; }
+  /// Faces open now, in use or kept for later subtitles.
+  std::size_t openFaces() const { return faces.openFaces(); }
 
  private:
-  explicit TextRenderer(std::unique_ptr<RenderContext> owned) : context(std::move(owned)) {}
+  explicit TextRenderer(FaceLookup* lookup);
   bool replaceBaseFont(const FontSource& source, std::uint8_t bold, std::uint8_t italic,
                        std::uint8_t underline, std::uint8_t strikeOut,
                        std::uint8_t overrideEmbeddedFont);
 
-  std::unique_ptr<RenderContext> context;
+  FreeTypeLibrary library;  // first: whatever holds a face goes before it
+  FacePool faces;
+  GlyphSource glyphs;
+  FaceLookup* const lookup;  // not owned; may be null
+  std::shared_ptr<const FontRecord> baseFont;  // always has a face
+  MarkupBase base;  // the base style; its font is request 0, baseFont
 };
 
 }  // namespace Orb

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "fontcache/FaceCacheCallbacks.h"
+#include "text/FaceLookup.h"
 
 namespace Orb {
 
@@ -64,13 +64,13 @@ class TextRendererInterface {
   virtual ~TextRendererInterface() = default;
 };
 
-/// A renderer whose base font is `family` found through `faceCacheTable` (not owned; it
-/// and `userData` must outlive the renderer). Null when no face is found.
+/// A renderer whose base font is `family` found through `lookup` (not owned; it must
+/// outlive the renderer; null finds nothing). Null when no face is found.
 std::unique_ptr<TextRendererInterface> createTextRenderer(
     const char* family, std::int32_t pixelSize, std::uint8_t bold, std::uint8_t italic,
     std::uint8_t underline, std::uint8_t strikeOut, std::uint8_t overrideEmbeddedFont,
     std::uint32_t fillColour, std::uint32_t outlineColour, std::uint8_t overrideEmbeddedColour,
-    const FaceCacheCallbacks* faceCacheTable, void* userData);
+    FaceLookup* lookup);
 
 /// A renderer drawing with the font file at `path`. With a `family` as well, the face of
 /// that family and style inside the file is taken, else the lookup is asked for the
@@ -79,8 +79,7 @@ std::unique_ptr<TextRendererInterface> createTextRendererFromFile(
     const char* path, const char* family, std::int32_t pixelSize, std::uint8_t bold,
     std::uint8_t italic, std::uint8_t underline, std::uint8_t strikeOut,
     std::uint8_t overrideEmbeddedFont, std::uint32_t fillColour, std::uint32_t outlineColour,
-    std::uint8_t overrideEmbeddedColour, const FaceCacheCallbacks* faceCacheTable,
-    void* userData);
+    std::uint8_t overrideEmbeddedColour, FaceLookup* lookup);
 
 /// A renderer drawing with a copy of the font file `fontBytes`; `family` must be null.
 /// Null when the bytes hold no usable face.
@@ -88,7 +87,6 @@ std::unique_ptr<TextRendererInterface> createTextRendererFromMemory(
     const std::uint8_t* fontBytes, std::size_t byteCount, const char* family,
     std::int32_t pixelSize, std::uint8_t bold, std::uint8_t italic, std::uint8_t underline,
     std::uint8_t strikeOut, std::uint8_t overrideEmbeddedFont, std::uint32_t fillColour,
-    std::uint32_t outlineColour, std::uint8_t overrideEmbeddedColour,
-    const FaceCacheCallbacks* faceCacheTable, void* userData);
+    std::uint32_t outlineColour, std::uint8_t overrideEmbeddedColour, FaceLookup* lookup);
 
 }  // namespace Orb

@@ -162,8 +162,7 @@ constexpr Setting k1080p{"1080p", 49, 1728, 216};
 
 std::unique_ptr<Orb::TextRendererInterface> sansRenderer(std::int32_t size) {
   return Orb::createTextRendererFromFile(TestFonts::kSans.c_str(), nullptr, size, 0, 0, 0, 0, 0,
-                                         0x0010E0FF, 0x00804020, 0, RenderCorpus::dejaVuLookup(),
-                                         nullptr);
+                                         0x0010E0FF, 0x00804020, 0, RenderCorpus::dejaVuLookup());
 }
 
 // Every file of `folder` as one subtitle, in each setting; the byte order changes from
@@ -257,8 +256,7 @@ TEST(ClassicIdentity, FontFuzzCorpus) {
   for (const fs::path& file : filesIn(kFuzzCorpus / "font")) {
     const std::vector<unsigned char> bytes = TestFonts::readFile(file.string());
     auto renderer = Orb::createTextRendererFromMemory(bytes.data(), bytes.size(), nullptr, 12, 0,
-                                                      0, 0, 0, 0, 0x00FFFFFF, 0, 0, nullptr,
-                                                      nullptr);
+                                                      0, 0, 0, 0, 0x00FFFFFF, 0, 0, nullptr);
     std::string& digest = digests["font/" + file.filename().string()];
     if (renderer == nullptr) {
       digest = "no renderer";

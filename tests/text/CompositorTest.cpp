@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/text/TestFonts.h"
 
 namespace {
 
@@ -48,13 +47,11 @@ Orb::GlyphImage uniformImage(std::uint32_t width, std::uint32_t height, std::uin
 class Compositing : public ::testing::Test {
  protected:
   void SetUp() override {
-    context = TestFonts::contextWithFont(TestFonts::kSans, 200);  // large enough for a line offset
-    style = context->styles.base();
-    style.fillColour = Orb::Colour{255, 255, 255, 0};
-    style.outlineColour = Orb::Colour{0, 0, 0, 0};
+    style.fill = Orb::Colour{255, 255, 255, 0};
+    style.outline = Orb::Colour{0, 0, 0, 0};
+    style.lineOffset = -17;  // DejaVu Sans's underline at 200 pixels
   }
-  std::unique_ptr<Orb::RenderContext> context;
-  Orb::StyleNode style;
+  Orb::GlyphPaint style;
   Orb::PixelRect drawn;
 };
 
@@ -68,7 +65,7 @@ TEST_F(Compositing, FullBodyPixelIsOpaqueFillInEveryFormat) {
 }
 
 TEST_F(Compositing, ChannelsLandInTheFormatsByteOrder) {
-  style.outlineColour = Orb::Colour{200, 100, 0, 0};
+  style.outline = Orb::Colour{200, 100, 0, 0};
   const std::array<std::array<std::uint8_t, 4>, 4> expected = {{
       {50, 25, 0, 128},   // RGBA
       {128, 50, 25, 0},   // ARGB
@@ -86,8 +83,8 @@ TEST_F(Compositing, ChannelsLandInTheFormatsByteOrder) {
 // Every pair of weights, over a canvas that already holds ink, against the formula: the
 // compositor takes shortcuts for empty, pure outline and pure body pixels.
 TEST_F(Compositing, EveryWeightPairFollowsTheFormula) {
-  style.outlineColour = Orb::Colour{200, 90, 30, 0};
-  style.fillColour = Orb::Colour{40, 250, 120, 0};
+  style.outline = Orb::Colour{200, 90, 30, 0};
+  style.fill = Orb::Colour{40, 250, 120, 0};
   const std::vector<std::uint8_t> weights = {0, 1, 37, 128, 254, 255};
   Orb::GlyphImage image = uniformImage(static_cast<std::uint32_t>(weights.size() * weights.size()), 1, 0, 0, 0);
   for (std::size_t i = 0; i < weights.size() * weights.size(); ++i) {
@@ -112,23 +109,21 @@ TEST_F(Compositing, EveryWeightPairFollowsTheFormula) {
 
 TEST_F(Compositing, OverlappingGlyphsKeepTheLargerChannel) {
   TestCanvas target(2, 1);
-  style.fillColour = Orb::Colour{255, 0, 0, 0};
+  style.fill = Orb::Colour{255, 0, 0, 0};
   ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, uniformImage(1, 1, 200, 0, 255), 0, 0, target.canvas, drawn));
-  style.fillColour = Orb::Colour{0, 0, 255, 0};
+  style.fill = Orb::Colour{0, 0, 255, 0};
   ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, uniformImage(1, 1, 100, 0, 128), 0, 0, target.canvas, drawn));
   EXPECT_EQ(target.at(0, 0), (std::array<std::uint8_t, 4>{255, 0, 128, 200}));
 }
 
 TEST_F(Compositing, UnderlineIsDarkerAndBelowStrikeOutIsAbove) {
-  style.fillColour = Orb::Colour{255, 128, 8, 0};
-  style.underline = 1;
-  style.strikeOut = 1;
+  style.fill = Orb::Colour{255, 128, 8, 0};
+  style.underline = true;
+  style.strikeOut = true;
   TestCanvas target(40, 40);
   const Orb::GlyphImage empty = uniformImage(0, 0, 0, 0, 0);
   ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, empty, 10, 20, target.canvas, drawn));
-  const FT_Face face = style.font->face->handle();
-  const long d = FT_MulFix(face->underline_position, face->size->metrics.y_scale) / 64;
-  ASSERT_LT(d, 0);
+  const long d = static_cast<long>(style.lineOffset);
   const std::array<std::uint8_t, 4> line{223, 112, 7, 255};
   for (long row = 20 - d; row < 20 - d + 3; ++row) {
     EXPECT_EQ(target.at(10, static_cast<std::uint32_t>(row)), line) << row;
@@ -143,7 +138,7 @@ TEST_F(Compositing, UnderlineIsDarkerAndBelowStrikeOutIsAbove) {
 
   // Strike-out covers the glyph body; underline is covered by it.
   TestCanvas covered(40, 40);
-  style.fillColour = Orb::Colour{255, 255, 255, 0};
+  style.fill = Orb::Colour{255, 255, 255, 0};
   ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, uniformImage(4, 40, 255, 0, 255, 0, 20), 10, 20,
                                   covered.canvas, drawn));
   EXPECT_EQ(covered.at(11, static_cast<std::uint32_t>(20 + d - 1)), (std::array<std::uint8_t, 4>{223, 223, 223, 255}));
@@ -151,7 +146,7 @@ TEST_F(Compositing, UnderlineIsDarkerAndBelowStrikeOutIsAbove) {
 }
 
 TEST_F(Compositing, GlyphThatDoesNotFitIsRefusedWholeWithItsLines) {
-  style.underline = 1;
+  style.underline = true;
   TestCanvas target(10, 10);
   EXPECT_FALSE(Orb::compositeGlyph(style, Orb::kRGBA, uniformImage(6, 2, 255, 0, 255), 5, 2,
                                    target.canvas, drawn));
@@ -184,8 +179,8 @@ TEST_F(Compositing, TallGlyphAtTheTopIsDrawnFromRowZeroAndSaysSo) {
 
 // Lines used to be drawn without looking at the canvas edges.
 TEST_F(Compositing, LinesAreClippedToTheCanvas) {
-  style.underline = 1;
-  style.strikeOut = 1;
+  style.underline = true;
+  style.strikeOut = true;
   // The underline falls below the last row and the strike-out above the first.
   TestCanvas small(8, 3);
   ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, uniformImage(2, 1, 255, 0, 255, 0, 1), 4, 1,
@@ -196,15 +191,13 @@ TEST_F(Compositing, LinesAreClippedToTheCanvas) {
   Orb::GlyphImage wide = uniformImage(2, 1, 255, 0, 255, 0, 1);
   wide.advance = 9;
   ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, wide, 4, 20, narrow.canvas, drawn));
-  const FT_Face face = style.font->face->handle();
-  const auto row = static_cast<std::uint32_t>(
-      20 - FT_MulFix(face->underline_position, face->size->metrics.y_scale) / 64);
+  const auto row = static_cast<std::uint32_t>(20 - style.lineOffset);
   EXPECT_EQ(narrow.at(5, row)[3], 255);
   EXPECT_EQ(narrow.at(0, row + 1)[3], 0);
 }
 
 TEST_F(Compositing, UnknownFormatDrawsNothingButPlaces) {
-  style.underline = 1;
+  style.underline = true;
   TestCanvas target(4, 4);
   EXPECT_TRUE(Orb::compositeGlyph(style, 4, uniformImage(1, 1, 255, 0, 255), 1, 1, target.canvas, drawn));
   EXPECT_TRUE(target.untouched());
@@ -234,8 +227,8 @@ Orb::GlyphImage variedImage(std::uint32_t width, std::uint32_t height, std::int3
 // gives: in every byte order, over ink already there, flush with each edge of a padded
 // canvas (and moved down to row 0), with lines, and after the colours change and back.
 TEST_F(Compositing, PaintedCopyDrawsTheSameBytesAsTheDirectPath) {
-  style.underline = 1;
-  style.strikeOut = 1;
+  style.underline = true;
+  style.strikeOut = true;
   const Orb::GlyphImage image = variedImage(7, 6, 4);
   constexpr std::uint32_t kWidth = 20, kHeight = 12, kStride = 23;
   const std::int64_t places[][2] = {
@@ -250,8 +243,8 @@ TEST_F(Compositing, PaintedCopyDrawsTheSameBytesAsTheDirectPath) {
   for (std::uint32_t format = 0; format < 4; ++format) {
     Orb::PaintedGlyph painted;
     for (const auto& pair : colours) {
-      style.fillColour = pair[0];
-      style.outlineColour = pair[1];
+      style.fill = pair[0];
+      style.outline = pair[1];
       for (const auto& place : places) {
         TestCanvas direct(kWidth, kHeight, kStride), throughPaint(kWidth, kHeight, kStride);
         for (std::size_t i = 0; i < direct.bytes.size(); ++i) {

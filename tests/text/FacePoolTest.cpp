@@ -65,34 +65,36 @@ TEST_F(FacePools, KeepsOnlyALimitedNumberOfIdleFaces) {
 
 int lookups = 0;
 // Bold finds the bold file; italic only the upright one, which is then sheared.
-int findSans(const char*, unsigned char bold, unsigned char italic, void*, char** path,
-             std::int64_t* index) {
+TestFonts::FunctionLookup sansLookup([](const std::string&, bool bold, bool italic,
+                                        Orb::FaceLocation& location) {
   ++lookups;
-  if (bold && italic) return -1;
-  *path = strdup((bold ? TestFonts::kSansBold : TestFonts::kSans).c_str());
-  *index = 0;
-  return 1;
-}
-const Orb::FaceCacheCallbacks kSansTable{nullptr, nullptr, &findSans};
+  if (bold && italic) return false;
+  location.path = bold ? TestFonts::kSansBold : TestFonts::kSans;
+  return true;
+});
 
 TEST(FaceSharing, MarkupPushesReuseOpenFacesAcrossSubtitles) {
-  auto created = Orb::createTextRenderer("Sans", 22, 0, 0, 0, 0, 0, 0x00FFFFFF, 0, 0, &kSansTable,
-                                         nullptr);
+  auto created = Orb::createTextRenderer("Sans", 22, 0, 0, 0, 0, 0, 0x00FFFFFF, 0, 0, &sansLookup);
   ASSERT_NE(created, nullptr);
   auto& renderer = static_cast<Orb::TextRenderer&>(*created);
-  Orb::RenderContext& context = renderer.contextForTesting();
   const RenderCorpus::RenderCase pushes(
       "<b>a</b><i>b</i><b>c<i>d</i></b><font face=\"Other\">e</font>");
   for (int round = 0; round < 3; ++round) {
     ASSERT_TRUE(RenderCorpus::render(renderer, pushes).rendered);
-    EXPECT_EQ(context.faces.openFaces(), 2u) << "the regular and the bold file, each parsed once";
+    EXPECT_EQ(renderer.openFaces(), 2u) << "the regular and the bold file, each parsed once";
   }
-  EXPECT_EQ(lookups, 1 + 3 * 5) << "the lookup is still asked for every push";
-  ASSERT_TRUE(RenderCorpus::render(renderer, RenderCorpus::RenderCase("<i>x")).rendered);
-  const Orb::FontRecord& italic = *context.styles.top().font;
-  EXPECT_EQ(italic.face, context.styles.base().font->face) << "sheared and upright share a face";
-  EXPECT_EQ(italic.transform.xy, Orb::kSyntheticItalicShear);
-  EXPECT_EQ(context.styles.base().font->transform.xy, 0);
+  EXPECT_EQ(lookups, 1 + 3 * 3) << "bold, italic and Other once per subtitle";
+
+  TestFonts::FontBench fonts(&sansLookup);
+  auto upright = std::make_shared<Orb::FontRecord>();
+  upright->family = "Sans";
+  ASSERT_TRUE(fonts.resolver.resolve(*upright));
+  auto italic = upright->clone();
+  italic->italic = 1;
+  ASSERT_TRUE(fonts.resolver.resolve(*italic));
+  EXPECT_EQ(italic->face, upright->face) << "sheared and upright share a face";
+  EXPECT_EQ(italic->transform.xy, Orb::kSyntheticItalicShear);
+  EXPECT_EQ(upright->transform.xy, 0);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ Orb::GlyphKey keyFor(char32_t codePoint) {
   Orb::GlyphKey key;
   key.faceSerial = 7;
   key.pixelSize = 22;
-  key.codePoint = codePoint;
+  key.glyph = codePoint;
   key.strokeRadius = Orb::strokeRadius(22);
   return key;
 }
@@ -32,14 +32,15 @@ TEST(GlyphCache, EveryPartOfTheKeyTellsImagesApart) {
   const Orb::GlyphKey base = keyFor(U'a');
   Orb::GlyphImage image = imageOf(100, 5);
   cache.store(base, image, true);
-  std::vector<Orb::GlyphKey> others(7, base);
+  std::vector<Orb::GlyphKey> others(8, base);
   others[0].faceSerial = 8;
   others[1].pixelSize = 23;
-  others[2].codePoint = U'b';
+  others[2].glyph = U'b';
   others[3].loadFlags = FT_LOAD_NO_BITMAP;
   others[4].transform.xy = 0x4CCC;
   others[5].transform.yy = 0x8000;
   others[6].strokeRadius = 1;
+  others[7].byIndex = true;
   for (const Orb::GlyphKey& other : others) EXPECT_FALSE(holds(cache, other));
   Orb::GlyphCache::Found found;
   ASSERT_TRUE(cache.find(base, found));

@@ -29,15 +29,38 @@ std::vector<unsigned char> withUnitsPerEm(std::vector<unsigned char> font, unsig
   return font;
 }
 
+// Builds glyphs of one font file at one size, by character code as the classic engine does.
+struct GlyphBench {
+  GlyphBench(const std::string& path, std::int32_t pixelSize)
+      : record(fonts.open(path)), stroker(fonts.library.handle()), size(pixelSize) {}
+
+  Orb::GlyphRequest request(char32_t codePoint) const {
+    Orb::GlyphRequest r;
+    r.face = record->face.get();
+    r.size = size;
+    r.transform = record->transform;
+    r.glyph = codePoint;
+    r.strokeRadius = Orb::strokeRadius(size);
+    return r;
+  }
+  bool build(char32_t codePoint, Orb::GlyphImage& image) const {
+    return Orb::buildGlyphImage(fonts.library.handle(), stroker.handle(), request(codePoint), image);
+  }
+
+  TestFonts::FontBench fonts;
+  std::shared_ptr<Orb::FontRecord> record;
+  Orb::FreeTypeStroker stroker;
+  std::int32_t size;
+};
+
 class GlyphImages : public ::testing::Test {
  protected:
-  void SetUp() override { context = TestFonts::contextWithFont(TestFonts::kSans, 40); }
-  std::unique_ptr<Orb::RenderContext> context;
+  GlyphBench sans{TestFonts::kSans, 40};
 };
 
 TEST_F(GlyphImages, BodyAndOutlineWeightsFollowTheirCoverages) {
   Orb::GlyphImage image;
-  ASSERT_TRUE(Orb::buildGlyphImage(*context, U'H', image));
+  ASSERT_TRUE(sans.build(U'H', image));
   ASSERT_GT(image.width, 0u);
   ASSERT_EQ(image.stride, image.width * 4);
   ASSERT_EQ(image.pixels.size(), static_cast<std::size_t>(image.stride) * image.height);
@@ -62,8 +85,8 @@ TEST_F(GlyphImages, BodyAndOutlineWeightsFollowTheirCoverages) {
   EXPECT_GT(body, 50);
   EXPECT_GT(strokeOnly, 50);
   // The stroke pads the plain glyph on every side; the bearings are the plain glyph's.
-  FT_Load_Char(context->styles.top().font->face->handle(), U'H', FT_LOAD_RENDER);
-  const FT_GlyphSlot slot = context->styles.top().font->face->handle()->glyph;
+  FT_Load_Char(sans.record->face->handle(), U'H', FT_LOAD_RENDER);
+  const FT_GlyphSlot slot = sans.record->face->handle()->glyph;
   EXPECT_GE(image.width, slot->bitmap.width + 2);
   EXPECT_GE(image.height, slot->bitmap.rows + 2);
   EXPECT_EQ(image.left, slot->metrics.horiBearingX / 64);
@@ -73,21 +96,20 @@ TEST_F(GlyphImages, BodyAndOutlineWeightsFollowTheirCoverages) {
 
 TEST_F(GlyphImages, BlanksAndMissingCodePointsStillYieldImages) {
   Orb::GlyphImage blank;
-  ASSERT_TRUE(Orb::buildGlyphImage(*context, U' ', blank));
+  ASSERT_TRUE(sans.build(U' ', blank));
   EXPECT_GT(blank.advance, 1);
 
   Orb::GlyphImage missing;
-  ASSERT_TRUE(Orb::buildGlyphImage(*context, 0x10FFFD, missing)) << "drawn as the missing glyph";
+  ASSERT_TRUE(sans.build(0x10FFFD, missing)) << "drawn as the missing glyph";
   EXPECT_GT(missing.width, 0u);
 }
 
 TEST_F(GlyphImages, SyntheticItalicShearsTheGlyph) {
   Orb::GlyphImage upright;
-  ASSERT_TRUE(Orb::buildGlyphImage(*context, U'l', upright));
-  Orb::FontRecord& record = *context->styles.top().font;
-  record.transform = FT_Matrix{0x10000, 0x4CCC, 0, 0x10000};
+  ASSERT_TRUE(sans.build(U'l', upright));
+  sans.record->transform = FT_Matrix{0x10000, 0x4CCC, 0, 0x10000};
   Orb::GlyphImage sheared;
-  ASSERT_TRUE(Orb::buildGlyphImage(*context, U'l', sheared));
+  ASSERT_TRUE(sans.build(U'l', sheared));
   EXPECT_EQ(sheared.height, upright.height);
   // A 40-pixel stem leaning by 0.3 gains about 12 pixels of width.
   EXPECT_GE(sheared.width, upright.width + 9);
@@ -110,25 +132,35 @@ TEST(GlyphImageBounds, GlyphsClaimingHundredsOfEmsAreSkippedButWideRealOnesAreNo
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(damaged.data()), static_cast<std::streamsize>(damaged.size()));
   {
-    const auto damagedContext = TestFonts::contextWithFont(path, 40);
-    ASSERT_NE(damagedContext, nullptr);
+    const GlyphBench damagedFont(path, 40);
     Orb::GlyphImage image;
-    EXPECT_FALSE(Orb::buildGlyphImage(*damagedContext, U'W', image));
+    EXPECT_FALSE(damagedFont.build(U'W', image));
     EXPECT_TRUE(image.pixels.empty());
   }
   std::remove(path.c_str());
 
   // U+1671, about two ems wide, is among the widest glyphs real fonts map.
-  const auto bold = TestFonts::contextWithFont(TestFonts::kSansBold, 40);
+  const GlyphBench bold(TestFonts::kSansBold, 40);
   Orb::GlyphImage wide;
-  ASSERT_TRUE(Orb::buildGlyphImage(*bold, 0x1671, wide));
+  ASSERT_TRUE(bold.build(0x1671, wide));
   EXPECT_GT(wide.width, 70u);
 }
 
-TEST_F(GlyphImages, StyleWithoutFaceFails) {
-  context->styles.top().font->closeFace();
+TEST_F(GlyphImages, RequestWithoutFaceFails) {
+  Orb::GlyphRequest noFace = sans.request(U'x');
+  noFace.face = nullptr;
   Orb::GlyphImage image;
-  EXPECT_FALSE(Orb::buildGlyphImage(*context, U'x', image));
+  EXPECT_FALSE(Orb::buildGlyphImage(sans.fonts.library.handle(), sans.stroker.handle(), noFace, image));
+}
+
+TEST_F(GlyphImages, AGlyphIndexDrawsWhatItsCharacterDraws) {
+  Orb::GlyphImage byCode, byIndex;
+  ASSERT_TRUE(sans.build(U'g', byCode));
+  Orb::GlyphRequest index = sans.request(FT_Get_Char_Index(sans.record->face->handle(), U'g'));
+  index.byIndex = true;
+  ASSERT_TRUE(Orb::buildGlyphImage(sans.fonts.library.handle(), sans.stroker.handle(), index, byIndex));
+  EXPECT_EQ(byIndex.pixels, byCode.pixels);
+  EXPECT_EQ(byIndex.advance, byCode.advance);
 }
 
 }  // namespace

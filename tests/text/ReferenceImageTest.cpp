@@ -19,7 +19,7 @@ constexpr int kOffsets[4][4] = {{0, 1, 2, 3}, {1, 2, 3, 0}, {2, 1, 0, 3}, {3, 2,
 // A 720p frame: text area 90 % by 20 % of the frame, size min(height / 22, width / 29).
 RgbaImage renderAsRgba(const std::string& subtitle, std::uint32_t format) {
   auto renderer = Orb::createTextRendererFromFile(TestFonts::kSans.c_str(), nullptr, 32, 0, 0, 0,
-                                                  0, 0, 0x00E0FFFF, 0x00200000, 0, nullptr, nullptr);
+                                                  0, 0, 0x00E0FFFF, 0x00200000, 0, nullptr);
   EXPECT_NE(renderer, nullptr);
   const RenderCorpus::RenderOutput canvas =
       RenderCorpus::render(*renderer, RenderCorpus::RenderCase(subtitle, format, 1152, 144));

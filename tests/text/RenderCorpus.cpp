@@ -11,20 +11,18 @@ namespace {
 
 // Bold finds the bold file, italic only ever the upright one (so it is sheared), and
 // "Serif" families the serif file.
-int findDejaVu(const char* family, unsigned char bold, unsigned char italic, void*, char** path,
-               std::int64_t* faceIndex) {
-  const bool serif = std::strstr(family, "Serif") != nullptr;
-  if (italic && bold) return -1;
-  const std::string& file = serif ? TestFonts::kSerif : bold ? TestFonts::kSansBold : TestFonts::kSans;
-  *path = strdup(file.c_str());
-  *faceIndex = 0;
-  return 1;
+bool findDejaVu(const std::string& family, bool bold, bool italic, Orb::FaceLocation& location) {
+  const bool serif = family.find("Serif") != std::string::npos;
+  if (italic && bold) return false;
+  location.path = serif ? TestFonts::kSerif : bold ? TestFonts::kSansBold : TestFonts::kSans;
+  location.faceIndex = 0;
+  return true;
 }
-const Orb::FaceCacheCallbacks kDejaVuTable{nullptr, nullptr, &findDejaVu};
+TestFonts::FunctionLookup dejaVu(&findDejaVu);
 
 std::unique_ptr<Orb::TextRendererInterface> fromFile(const std::string& path, std::int32_t size) {
   return Orb::createTextRendererFromFile(path.c_str(), nullptr, size, 0, 0, 0, 0, 0, 0x00E0FFFF,
-                                         0x00200040, 0, &kDejaVuTable, nullptr);
+                                         0x00200040, 0, &dejaVu);
 }
 
 const std::vector<unsigned char>& serifBytes() {
@@ -40,7 +38,7 @@ std::string repeated(const std::string& piece, std::size_t times) {
 
 }  // namespace
 
-const Orb::FaceCacheCallbacks* dejaVuLookup() { return &kDejaVuTable; }
+Orb::FaceLookup* dejaVuLookup() { return &dejaVu; }
 
 bool RenderOutput::operator==(const RenderOutput& other) const {
   return rendered == other.rendered && width == other.width && height == other.height &&
@@ -55,18 +53,18 @@ std::vector<RendererSetup> renderers() {
       {"family lookup 49",
        [] {
          return Orb::createTextRenderer("DejaVu Sans", 49, 0, 0, 0, 0, 0, 0x0000FFFF, 0x00FF0000,
-                                        0, &kDejaVuTable, nullptr);
+                                        0, &dejaVu);
        }},
       {"italic through lookup 22",
        [] {
          return Orb::createTextRenderer("DejaVu Sans", 22, 0, 1, 1, 0, 0, 0x00FFFFFF, 0, 0,
-                                        &kDejaVuTable, nullptr);
+                                        &dejaVu);
        }},
       {"serif from memory 40",
        [] {
          return Orb::createTextRendererFromMemory(serifBytes().data(), serifBytes().size(),
                                                   nullptr, 40, 0, 0, 0, 0, 0, 0x00FFFFFF,
-                                                  0x00000000, 0, &kDejaVuTable, nullptr);
+                                                  0x00000000, 0, &dejaVu);
        }},
       {"collection 36", [] { return fromFile(TestFonts::kCollection, 36); }},
   };

@@ -42,7 +42,7 @@ struct RenderOutput {
 
 /// A face lookup over the DejaVu files: bold finds the bold file, italic only ever an
 /// upright one (so it is sheared), "Serif" families the serif file.
-const Orb::FaceCacheCallbacks* dejaVuLookup();
+Orb::FaceLookup* dejaVuLookup();
 /// Renderers from a file, a family lookup (with synthetic italic), bytes and a collection.
 std::vector<RendererSetup> renderers();
 /// The sequence, ending with its first renders repeated once every glyph has been seen.

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "text/FaceResolver.h"
-
 namespace TestFonts {
 
 std::vector<unsigned char> readFile(const std::string& path) {
@@ -15,20 +13,11 @@ std::vector<unsigned char> readFile(const std::string& path) {
                                     std::istreambuf_iterator<char>());
 }
 
-std::unique_ptr<Orb::RenderContext> contextWithFont(const std::string& path, int size,
-                                                    const Orb::FaceCacheCallbacks* table,
-                                                    void* userData) {
-  Orb::StyleNode base;
-  base.font = std::make_shared<Orb::FontRecord>();
-  base.font->path = path;
-  base.size = size;
-  base.fillColour = Orb::Colour{255, 255, 255, 0};
-  auto context = Orb::RenderContext::create(std::move(base), table, userData);
-  EXPECT_NE(context, nullptr);
-  if (context == nullptr) return nullptr;
-  EXPECT_TRUE(Orb::resolveFace(*context, *context->styles.base().font)) << path;
-  Orb::applyPixelSize(context->styles.base());
-  return context;
+std::shared_ptr<Orb::FontRecord> FontBench::open(const std::string& path) {
+  auto record = std::make_shared<Orb::FontRecord>();
+  record->path = path;
+  EXPECT_TRUE(resolver.resolve(*record)) << path;
+  return record;
 }
 
 }  // namespace TestFonts

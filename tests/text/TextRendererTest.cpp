@@ -44,7 +44,7 @@ struct Results {
 
 std::unique_ptr<Orb::TextRendererInterface> sansRenderer(std::int32_t size = 22) {
   return Orb::createTextRendererFromFile(TestFonts::kSans.c_str(), nullptr, size, 0, 0, 0, 0, 0,
-                                         0x00FFFFFF, 0, 0, nullptr, nullptr);
+                                         0x00FFFFFF, 0, 0, nullptr);
 }
 
 bool render(Orb::TextRendererInterface& renderer, const std::string& text, Allocator& allocator,
@@ -56,40 +56,42 @@ bool render(Orb::TextRendererInterface& renderer, const std::string& text, Alloc
                                  &allocator);
 }
 
-Orb::RenderContext& contextOf(Orb::TextRendererInterface& renderer) {
-  return static_cast<Orb::TextRenderer&>(renderer).contextForTesting();
-}
+// A face lookup that finds every family in DejaVu Serif, and bold ones in DejaVu Sans Bold.
+TestFonts::FunctionLookup serifLookup([](const std::string&, bool bold, bool,
+                                         Orb::FaceLocation& location) {
+  location.path = bold ? TestFonts::kSansBold : TestFonts::kSerif;
+  return true;
+});
 
-// A face lookup that finds every family in DejaVu Serif.
-int findSerif(const char*, unsigned char, unsigned char, void*, char** path, std::int64_t* index) {
-  *path = strdup(TestFonts::kSerif.c_str());
-  *index = 0;
-  return 1;
+// The rendered image's alpha, row by row; what two renders are compared by.
+std::vector<std::uint8_t> alphaOf(const Allocator& allocator) {
+  std::vector<std::uint8_t> alpha;
+  for (std::size_t i = 3; i < allocator.bytes.size(); i += 4) alpha.push_back(allocator.bytes[i]);
+  return alpha;
 }
-const Orb::FaceCacheCallbacks kSerifTable{nullptr, nullptr, &findSerif};
 
 TEST(TextRendererCreation, AcceptsOneSourceOrAPathWithItsFamily) {
   EXPECT_NE(sansRenderer(), nullptr);
-  EXPECT_EQ(Orb::createTextRendererFromFile(nullptr, nullptr, 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr);
-  EXPECT_EQ(Orb::createTextRendererFromFile("/no/such/font.ttf", nullptr, 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr);
-  EXPECT_NE(Orb::createTextRendererFromFile(TestFonts::kSans.c_str(), "DejaVu Sans", 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr);
-  EXPECT_EQ(Orb::createTextRendererFromFile(TestFonts::kSans.c_str(), "Other", 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr)
+  EXPECT_EQ(Orb::createTextRendererFromFile(nullptr, nullptr, 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr), nullptr);
+  EXPECT_EQ(Orb::createTextRendererFromFile("/no/such/font.ttf", nullptr, 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr), nullptr);
+  EXPECT_NE(Orb::createTextRendererFromFile(TestFonts::kSans.c_str(), "DejaVu Sans", 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr), nullptr);
+  EXPECT_EQ(Orb::createTextRendererFromFile(TestFonts::kSans.c_str(), "Other", 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr), nullptr)
       << "the family selects inside the file; without a lookup there is nothing else";
-  EXPECT_EQ(Orb::createTextRenderer("DejaVu Serif", 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr);
-  EXPECT_NE(Orb::createTextRenderer("Anything", 22, 0, 0, 0, 0, 0, 0, 0, 0, &kSerifTable, nullptr), nullptr);
+  EXPECT_EQ(Orb::createTextRenderer("DejaVu Serif", 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr), nullptr);
+  EXPECT_NE(Orb::createTextRenderer("Anything", 22, 0, 0, 0, 0, 0, 0, 0, 0, &serifLookup), nullptr);
 
   const auto bytes = TestFonts::readFile(TestFonts::kSans);
-  EXPECT_NE(Orb::createTextRendererFromMemory(bytes.data(), bytes.size(), nullptr, 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr);
-  EXPECT_EQ(Orb::createTextRendererFromMemory(bytes.data(), bytes.size(), "DejaVu Sans", 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr);
-  EXPECT_EQ(Orb::createTextRendererFromMemory(bytes.data(), 0, nullptr, 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr);
+  EXPECT_NE(Orb::createTextRendererFromMemory(bytes.data(), bytes.size(), nullptr, 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr), nullptr);
+  EXPECT_EQ(Orb::createTextRendererFromMemory(bytes.data(), bytes.size(), "DejaVu Sans", 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr), nullptr);
+  EXPECT_EQ(Orb::createTextRendererFromMemory(bytes.data(), 0, nullptr, 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr), nullptr);
   const std::vector<std::uint8_t> junk(1000, 0x5A);
-  EXPECT_EQ(Orb::createTextRendererFromMemory(junk.data(), junk.size(), nullptr, 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr), nullptr);
+  EXPECT_EQ(Orb::createTextRendererFromMemory(junk.data(), junk.size(), nullptr, 22, 0, 0, 0, 0, 0, 0, 0, 0, nullptr), nullptr);
 }
 
 TEST(TextRendererCreation, KeepsItsOwnCopyOfFontBytes) {
   auto bytes = TestFonts::readFile(TestFonts::kSans);
   auto renderer = Orb::createTextRendererFromMemory(bytes.data(), bytes.size(), nullptr, 22, 0, 0, 0, 0, 0,
-                                                    0x00FFFFFF, 0, 0, nullptr, nullptr);
+                                                    0x00FFFFFF, 0, 0, nullptr);
   ASSERT_NE(renderer, nullptr);
   std::fill(bytes.begin(), bytes.end(), 0);
   bytes.clear();
@@ -189,54 +191,55 @@ TEST(TextRendererRendering, NothingDrawnIsAnEmptyBox) {
   EXPECT_EQ(results.stride, 600u);
 }
 
-TEST(TextRendererStyle, FontSizeFollowsOnlyStylesAtTheBaseSize) {
+TEST(TextRendererStyle, FontSizeChangesTheBaseAndWhatMarkupDerivesFromIt) {
   auto renderer = sansRenderer(22);
   Allocator allocator;
-  Results results;
-  ASSERT_TRUE(render(*renderer, "<u><font size=\"+1\">x", allocator, results));
+  Results small, large, stepped;
+  ASSERT_TRUE(render(*renderer, "H", allocator, small));
   renderer->setFontSize(30);
-  Orb::StyleStack& styles = contextOf(*renderer).styles;
-  ASSERT_EQ(styles.depth(), 3u);
-  EXPECT_EQ(styles.at(0).size, 30);
-  EXPECT_EQ(styles.at(1).size, 30);
-  EXPECT_EQ(styles.at(2).size, 24);
-  EXPECT_EQ(styles.base().font->face->handle()->size->metrics.y_ppem, 30);
+  ASSERT_TRUE(render(*renderer, "H", allocator, large));
+  EXPECT_GE(large.height, small.height + 6) << "a capital about as tall as the size grew";
+  ASSERT_TRUE(render(*renderer, "<font size=\"+1\">H", allocator, stepped));
+  EXPECT_GE(stepped.height, large.height + 1) << "a step counts from the new size";
   renderer->setFontSize(-5);
-  EXPECT_EQ(styles.base().size, Orb::MarkupLimits::kMinPixelSize);
+  EXPECT_TRUE(render(*renderer, "H", allocator, small)) << "kept at the smallest size";
 }
 
-TEST(TextRendererStyle, SetFontMovesStylesThatUsedTheBaseFont) {
-  auto renderer = Orb::createTextRenderer("Anything", 22, 0, 0, 0, 0, 0, 0x00FFFFFF, 0, 0,
-                                          &kSerifTable, nullptr);
+TEST(TextRendererStyle, SetFontReplacesTheBaseFontAndItsLines) {
+  auto renderer = Orb::createTextRenderer("Anything", 22, 0, 0, 1, 0, 0, 0x00FFFFFF, 0, 0,
+                                          &serifLookup);
   ASSERT_NE(renderer, nullptr);
-  Allocator allocator;
+  auto sans = sansRenderer();
+  Allocator allocator, sansAllocator;
   Results results;
-  ASSERT_TRUE(render(*renderer, "<u><b>x", allocator, results));
-  Orb::StyleStack& styles = contextOf(*renderer).styles;
-  const auto boldRecord = styles.at(2).font;
+  ASSERT_TRUE(render(*renderer, "x", allocator, results));
+  const std::vector<std::uint8_t> underlinedSerif = alphaOf(allocator);
   ASSERT_TRUE(renderer->setFont("Other", 0, 0, 0, 1, 0));
-  EXPECT_EQ(styles.at(1).font, styles.base().font);
-  EXPECT_EQ(styles.at(1).underline, 0) << "walked nodes take the call's lines";
-  EXPECT_EQ(styles.at(1).strikeOut, 1);
-  EXPECT_EQ(styles.at(2).font, boldRecord) << "a style with a font of its own keeps it";
-  EXPECT_EQ(styles.base().font->face->handle()->size->metrics.y_ppem, 22);
+  ASSERT_TRUE(render(*renderer, "x", allocator, results));
+  EXPECT_NE(alphaOf(allocator), underlinedSerif) << "struck out now, not underlined";
 
   EXPECT_FALSE(renderer->setFont(nullptr, 0, 0, 0, 0, 1));
-  EXPECT_EQ(styles.base().overrideEmbeddedFont, 1) << "stored even though the call failed";
-  const auto bytes = TestFonts::readFile(TestFonts::kSansBold);
+  ASSERT_TRUE(render(*renderer, "<font face=\"Other\" size=\"+9\">x", allocator, results));
+  EXPECT_LT(results.height, 30u) << "the override, stored though the call failed, keeps the size";
+
+  const auto bytes = TestFonts::readFile(TestFonts::kSans);
   EXPECT_FALSE(renderer->setFontFromMemory(bytes.data(), bytes.size(), "DejaVu Sans", 0, 0, 0, 0, 0));
   ASSERT_TRUE(renderer->setFontFromMemory(bytes.data(), bytes.size(), nullptr, 0, 0, 0, 0, 0));
-  EXPECT_TRUE(styles.base().font->face->handle()->style_flags & FT_STYLE_FLAG_BOLD);
+  ASSERT_TRUE(render(*renderer, "x", allocator, results));
+  ASSERT_TRUE(render(*sans, "x", sansAllocator, results));
+  EXPECT_EQ(alphaOf(allocator), alphaOf(sansAllocator)) << "drawn with the bytes given";
 }
 
 TEST(TextRendererStyle, FailedSetFontKeepsTheOldFont) {
   auto renderer = sansRenderer();
-  const auto before = contextOf(*renderer).styles.base().font;
+  Allocator before, after;
+  Results results;
+  ASSERT_TRUE(render(*renderer, "Font", before, results));
   EXPECT_FALSE(renderer->setFont("Nowhere", 0, 0, 0, 0, 0));
-  EXPECT_EQ(contextOf(*renderer).styles.base().font, before);
   const std::vector<std::uint8_t> junk(64, 1);
   EXPECT_FALSE(renderer->setFontFromMemory(junk.data(), junk.size(), nullptr, 0, 0, 0, 0, 0));
-  EXPECT_EQ(contextOf(*renderer).styles.base().font, before);
+  ASSERT_TRUE(render(*renderer, "Font", after, results));
+  EXPECT_EQ(alphaOf(before), alphaOf(after));
 }
 
 // Whatever a subtitle file holds must end in a defined result, quickly and without leaks.
@@ -258,10 +261,7 @@ TEST(TextRendererHostileInput, SurvivesWhatSubtitleFilesCanHold) {
       std::string("a\0<b>b", 6), "<font face=\"\xF4\x8F\xBF\xBF\">x", std::string(1u << 16, '\n'),
       "<font face=\"DejaVu Sans\" size=\"-99\">tiny</font>",
   };
-  for (const std::string& input : inputs) {
-    render(*renderer, input, allocator, results);
-    EXPECT_LE(contextOf(*renderer).styles.depth(), Orb::StyleStack::kMaxDepth);
-  }
+  for (const std::string& input : inputs) render(*renderer, input, allocator, results);
   // The renderer is still fine afterwards.
   ASSERT_TRUE(render(*renderer, "fine", allocator, results));
   EXPECT_GT(results.width, 10u);

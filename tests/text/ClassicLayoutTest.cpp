@@ -1,4 +1,4 @@
-#include "text/Layout.h"
+#include "text/ClassicLayout.h"
 
 #include <string>
 #include <vector>
@@ -6,34 +6,41 @@
 #include <gtest/gtest.h>
 
 #include "tests/text/TestFonts.h"
-#include "text/GlyphImage.h"
-#include "text/MarkupScanner.h"
+#include "text/ClassicMarkup.h"
+#include "text/Utf.h"
 
 namespace {
 
 class Layout : public ::testing::Test {
  protected:
   void SetUp() override {
-    context = TestFonts::contextWithFont(TestFonts::kSans, 22);
-    Orb::loadText(*context, "H", 1);
-    char32_t c;
-    Orb::nextCharacter(*context, c);
-    ASSERT_TRUE(Orb::buildGlyphImage(*context, U'H', glyph));
+    base.style.size = 22;
+    const Orb::GlyphCache::Found h = glyphs.image(Orb::GlyphRequest{
+        baseFont->face.get(), 22, baseFont->transform, 0, U'H', false, Orb::strokeRadius(22)});
+    ASSERT_NE(h.image, nullptr);
+    glyph = *h.image;
   }
 
+  // The pen walk over `subtitle` in a maxWidth × maxHeight area.
   Orb::DrawnBox layOut(const std::string& subtitle, std::uint32_t maxWidth = 400,
                        std::uint32_t maxHeight = 100) {
     const std::uint32_t width = maxWidth + maxWidth / 2;
     const std::uint32_t height = maxHeight + maxHeight / 2;
-    pixels.assign(static_cast<std::size_t>(width) * height * 4, 0);
-    Orb::loadText(*context, subtitle.data(), subtitle.size());
-    return Orb::layOutText(*context, Orb::kRGBA, maxWidth, maxHeight,
-                           Orb::Canvas{pixels.data(), width, height, width});
+    std::vector<char32_t> decoded;
+    Orb::decodeUtf8(subtitle.data(), subtitle.size(), decoded);
+    const Orb::StyledText text =
+        Orb::readClassicMarkup(std::u32string(decoded.begin(), decoded.end()), base);
+    const Orb::ResolvedFonts resolved = Orb::resolveFonts(text.fonts, baseFont, fonts.resolver);
+    return Orb::layOutClassic(text, resolved, glyphs, maxWidth, maxHeight,
+                              Orb::Canvas{nullptr, width, height, width})
+        .box;
   }
 
-  std::unique_ptr<Orb::RenderContext> context;
+  TestFonts::FontBench fonts;
+  std::shared_ptr<const Orb::FontRecord> baseFont = fonts.open(TestFonts::kSans);
+  Orb::GlyphSource glyphs{fonts.library.handle()};
+  Orb::MarkupBase base;
   Orb::GlyphImage glyph;  // "H" at size 22
-  std::vector<std::uint8_t> pixels;
 };
 
 TEST_F(Layout, FirstGlyphSitsOnTheFirstBaselineInsideTheMargins) {
