@@ -66,8 +66,10 @@ bool CacheDatabase::OpenInDataFolder(const std::string& name, const std::string&
     for (const char* level : kDataSubFolders) {
       folder += Platform::kPathSeparator;
       folder += level;
-      Platform::createDirectory(folder);  // usually there already
     }
+    // On a fresh account even the data folder itself may be missing. A failure shows
+    // when the file cannot be opened.
+    Platform::createPrivateFolders(folder);
     target = folder + Platform::kPathSeparator + name;
   }
   if (schemaScript.empty()) return true;

@@ -7,8 +7,15 @@
 
 namespace Platform {
 
-bool createDirectory(const std::string& path) {
-  return !path.empty() && ::mkdir(path.c_str(), 0755) == 0;
+bool createPrivateFolders(const std::string& path) {
+  if (path.empty()) return false;
+  // Every level after the first separator: the root itself is never made.
+  for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+       slash = path.find('/', slash + 1))
+    ::mkdir(path.substr(0, slash).c_str(), 0700);  // an existing level is the normal case
+  ::mkdir(path.c_str(), 0700);
+  struct stat status;
+  return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 bool renameFile(const std::string& from, const std::string& to) {

@@ -13,9 +13,10 @@ struct DirectoryEntry {
   bool isDirectory = false;  ///< true for sub-folders (links are followed)
 };
 
-/// Creates one folder (not its parents). True when it was created; false when it already
-/// exists or cannot be made, which callers creating a path level by level may ignore.
-bool createDirectory(const std::string& path);
+/// Creates every missing level of `path`, each readable and writable by the current user
+/// only, as per-user data folders are to be made. Levels that exist keep their modes.
+/// True when `path` is a folder afterwards.
+bool createPrivateFolders(const std::string& path);
 
 /// Moves `from` to `to` on the same file system, replacing `to` when it exists.
 /// Answers false when the move cannot be made; `from` is then untouched.

@@ -30,19 +30,11 @@ bool holdsFonts(const std::string& folder) {
   return false;
 }
 
-// Creates `path` one level at a time; existing levels are the normal case.
-void createFolders(const std::string& path) {
-  for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-       slash = path.find('/', slash + 1))
-    Platform::createDirectory(path.substr(0, slash));
-  Platform::createDirectory(path);
-}
-
 // Links every installed fallback font into the tool's folder; links already there stay.
 std::string gatherFallbackFonts() {
   const std::string folder = fallbackFontsFolder();
   if (folder.empty()) return folder;
-  createFolders(folder);
+  Platform::createPrivateFolders(folder);
   for (const char* file : kFallbackFontFiles) {
     std::int64_t ignored = 0;
     if (!Platform::modificationTime(file, ignored)) continue;

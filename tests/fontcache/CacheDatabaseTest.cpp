@@ -36,6 +36,21 @@ TEST_F(CacheDatabaseFile, FirstOpenCreatesFoldersFileAndSchema) {
                   {"table", "font_path"}, {"trigger", "face_v2_fkc"}, {"trigger", "on_font_path_delete"}}));
 }
 
+TEST_F(CacheDatabaseFile, DataFolderMissingOnAFreshAccountIsMadeForTheOwnerOnly) {
+  namespace fs = std::filesystem;
+  const fs::path fresh = data.path() / "account" / "share";  // as ~/.local/share can be
+  ::setenv("XDG_DATA_HOME", fresh.c_str(), 1);
+  {
+    Orb::CacheDatabase cache;
+    ASSERT_TRUE(openCache(cache));
+    EXPECT_TRUE(cache.isFileBacked());
+  }
+  const fs::path file = fresh / "Omra" / "Omra Stream Engine" / "v3.1" / "Font Cache";
+  EXPECT_TRUE(fs::is_regular_file(file));
+  for (fs::path level = file.parent_path(); level != data.path(); level = level.parent_path())
+    EXPECT_EQ(fs::status(level).permissions(), fs::perms::owner_all) << level;
+}
+
 TEST_F(CacheDatabaseFile, ReopeningKeepsRowsAndDropsOnlyTheOldFaceTable) {
   createdCacheFolder();
   {

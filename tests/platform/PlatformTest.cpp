@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -82,11 +83,20 @@ class PlatformFiles : public ::testing::Test {
   std::string root;
 };
 
-TEST_F(PlatformFiles, CreateDirectoryMakesOneLevelAndRefusesExistingOrNested) {
-  EXPECT_TRUE(Platform::createDirectory(root + "/a"));
-  EXPECT_FALSE(Platform::createDirectory(root + "/a"));
-  EXPECT_FALSE(Platform::createDirectory(root + "/x/y"));
-  EXPECT_FALSE(Platform::createDirectory(""));
+TEST_F(PlatformFiles, PrivateFoldersAreMadeAtEveryMissingLevelAndExistingOnesKeepTheirMode) {
+  namespace fs = std::filesystem;
+  ASSERT_TRUE(Platform::createPrivateFolders(root + "/a"));
+  fs::permissions(root + "/a", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+  ASSERT_TRUE(Platform::createPrivateFolders(root + "/a/b/c/"));
+  EXPECT_EQ(fs::status(root + "/a").permissions(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+  EXPECT_EQ(fs::status(root + "/a/b").permissions(), fs::perms::owner_all);
+  EXPECT_EQ(fs::status(root + "/a/b/c").permissions(), fs::perms::owner_all);
+  EXPECT_TRUE(Platform::createPrivateFolders(root + "/a/b"));
+
+  std::ofstream(root + "/file") << "x";
+  EXPECT_FALSE(Platform::createPrivateFolders(root + "/file"));
+  EXPECT_FALSE(Platform::createPrivateFolders(root + "/file/below"));
+  EXPECT_FALSE(Platform::createPrivateFolders(""));
 }
 
 TEST_F(PlatformFiles, RenameReplacesTheTargetAndLeavesAFailedSourceAlone) {
@@ -116,7 +126,7 @@ TEST_F(PlatformFiles, SymbolicLinkReachesItsTargetAndIsNotMadeTwice) {
 
 TEST_F(PlatformFiles, ListingNamesFilesAndFoldersAndFailsOnMissingFolder) {
   std::ofstream(root + "/font.ttf") << "x";
-  ASSERT_TRUE(Platform::createDirectory(root + "/sub"));
+  ASSERT_TRUE(Platform::createPrivateFolders(root + "/sub"));
   std::vector<Platform::DirectoryEntry> entries;
   ASSERT_TRUE(Platform::listDirectory(root + "/", entries));
   auto find = [&](const std::string& name) {
