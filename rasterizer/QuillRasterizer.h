@@ -76,7 +76,8 @@ class QuillRasterizer : public Plugin, public SettingConsumer, public TransformC
 
   // SettingConsumer
   /// Applies one changed setting and, when the style changed, has the worker render the
-  /// retained subtitle again.
+  /// retained subtitle again. Never reads a setting back from the provider: a changed
+  /// "Font"/"Path" waits for the next applySettings (attach, connect or a font arriving).
   void onSettingChanged(const Setting* setting, const PropertyValue* value) override;
 
  private:

@@ -217,10 +217,9 @@ bool QuillRasterizer::applyStyleSetting(const Setting& setting, const PropertyVa
   if (named(setting.name, "OverrideEmbedded") && value.tag == ValueBool) {
     return setOverrideEmbeddedFont(value.isSet());
   }
-  if (named(setting.name, "Path") && stringPayload(value)) {
-    // A new font file only takes effect through a renderer made from it.
-    return applySettings(true);
-  }
+  // A new "Path" needs a renderer made from it, and making one reads the settings back:
+  // from inside the provider's own notification, that deadlocks a provider that notifies
+  // under its lock. The next applySettings reads it.
   return false;
 }
 

@@ -102,7 +102,9 @@ bool ComponentRig::deliver(Orb::MediaBuffer& sample) {
 void ComponentRig::emptyCaches() {
   // Without a retained sample the re-render the setting change asks for has nothing to do.
   output_->control(Orb::CONTROL_FLUSH, nullptr);
-  settings_.setString(kStyleKind, "Font", "Path", "");
+  // Connecting again applies the settings anew, which makes a new renderer.
+  const Orb::PropertyValue port = Orb::PropertyValue::makePointer(&downstream_);
+  output_->control(Orb::CONTROL_CONNECT, &port);
 }
 
 std::vector<std::unique_ptr<Host::SampleBuffer>> textSamples(const std::vector<std::string>& texts) {

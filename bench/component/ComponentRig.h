@@ -58,7 +58,7 @@ class ComponentRig {
   bool deliver(Orb::MediaBuffer& sample);
 
   /// Makes the component start again without anything kept between events: it drops its
-  /// retained sample and builds a new renderer (through the "Font"/"Path" setting), whose
+  /// retained sample and builds a new renderer (by connecting its output again), whose
   /// glyph cache is empty and which has only its base face open.
   void emptyCaches();
 

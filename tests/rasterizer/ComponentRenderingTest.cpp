@@ -1,8 +1,12 @@
 // What the component draws and where it places it, checked on the delivered pixels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
+#include <vector>
 
 #include "LoadedComponent.h"
 #include "framework/MessageCodes.h"
@@ -32,6 +36,66 @@ int widthWithFont(const char* name) {
 int widthWithFile(const std::string& path) {
   return boxWidth(renderedWith([&path](LoadedComponent& loaded) { loaded.settings.setString(kStyle, "Font", "Path", path); }));
 }
+
+// A provider in the manner of hosts that notify consumers while holding the one lock that
+// also guards reading, a lock that is not recursive: a consumer that reads a setting from
+// inside its notification waits on itself for ever. Here the wait gives up after a second
+// and is counted, so such a consumer fails the test instead of hanging it.
+class LockingProvider : public Orb::SettingsProvider {
+ public:
+  void addConsumer(Orb::SettingConsumer* consumer) override {
+    Held hold(*this);
+    if (hold) consumers.push_back(consumer);
+  }
+  void removeConsumer(Orb::SettingConsumer* consumer) override {
+    Held hold(*this);
+    if (hold) consumers.erase(std::remove(consumers.begin(), consumers.end(), consumer), consumers.end());
+  }
+  bool getSetting(const Orb::Setting* setting, Orb::PropertyValue* value) override {
+    Held hold(*this);
+    return hold && values.getSetting(setting, value);
+  }
+  /// Stores the string and tells every consumer, holding the lock throughout.
+  void setString(const char* group, const char* name, const std::string& text) {
+    Held hold(*this);
+    ASSERT_TRUE(hold);
+    values.setString(kStyle, group, name, text);  // `values` has no consumers of its own
+    const Orb::Setting setting(kStyle, group, name);
+    Orb::PropertyValue value;
+    values.getSetting(&setting, &value);
+    for (Orb::SettingConsumer* consumer : consumers) consumer->onSettingChanged(&setting, &value);
+  }
+  int waitsOnItself() const { return selfWaits; }
+
+ private:
+  class Held {
+   public:
+    explicit Held(LockingProvider& owner) : provider(owner) {
+      std::unique_lock<std::mutex> guard(provider.mutex);
+      acquired = provider.freed.wait_for(guard, 1s, [this] { return !provider.locked; });
+      if (acquired) provider.locked = true;
+      else ++provider.selfWaits;
+    }
+    ~Held() {
+      if (!acquired) return;
+      std::lock_guard<std::mutex> guard(provider.mutex);
+      provider.locked = false;
+      provider.freed.notify_all();
+    }
+    explicit operator bool() const { return acquired; }
+
+   private:
+    LockingProvider& provider;
+    bool acquired = false;
+  };
+
+  std::mutex mutex;
+  std::condition_variable freed;
+  bool locked = false;
+  int selfWaits = 0;
+  Host::SettingsStore values;
+  std::vector<Orb::SettingConsumer*> consumers;
+};
 
 int defaultWidth() {
   static const int width = boxWidth(renderedWith([](LoadedComponent&) {}));
@@ -118,6 +182,23 @@ TEST(ComponentRendering, ConfiguredFontIsUsedAndAMissingOneFallsBackToPlainArial
   EXPECT_EQ(widthWithFont("No Such Family:0:Bold:"), defaultWidth()) << "no family, no style";
   EXPECT_NE(monoWidth(), defaultWidth());
   EXPECT_EQ(widthWithFile("/nonexistent/font.ttf"), defaultWidth());
+}
+
+TEST(ComponentRendering, FontFileChangeWaitsForTheNextApplyingOfTheSettings) {
+  LockingProvider provider;  // outlives the component, which detaches from it when destroyed
+  LoadedComponent loaded;
+  loaded.wire("UTF8", "RGBA", false);
+  ASSERT_TRUE(loaded.component->attach(&provider));
+  provider.setString("Font", "Path", quillMonoPath());
+  EXPECT_EQ(provider.waitsOnItself(), 0) << "read a setting back from inside its notification";
+  loaded.deliverText(kText);
+  EXPECT_EQ(boxWidth(loaded.image(0)), defaultWidth());
+
+  const Orb::PropertyValue port = Orb::PropertyValue::makePointer(&loaded.downstream);
+  ASSERT_TRUE(loaded.control(Orb::CONTROL_CONNECT, &port));
+  loaded.deliverText(kText);
+  EXPECT_EQ(boxWidth(loaded.image(1)), monoWidth());
+  EXPECT_EQ(provider.waitsOnItself(), 0);
 }
 
 TEST(ComponentRendering, FontsArrivingWithTheMediaAreUsed) {
