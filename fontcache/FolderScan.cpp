@@ -13,6 +13,9 @@
 namespace Orb {
 namespace {
 
+// The line number log readers know this record by; it stays fixed whatever this file becomes.
+constexpr int kTryingFontLine = 1960;
+
 // Owns one FreeType library for the length of a scan.
 class FreeTypeLibrary {
  public:
@@ -84,7 +87,7 @@ bool InitTextRendererFaceCache(const char* folder, const FaceCacheCallbacks* cal
   for (const std::string& path : files) {
     // Only unreadable files (and faces stored without a readable file time) carry 0.
     if (callbacks->isFaceCached(path.c_str(), 0, context) > 0) continue;
-    Logger::write(Logger::instance(), "Text", "Orb::InitTextRendererFaceCache", __LINE__,
+    Logger::write(Logger::instance(), "Text", "Orb::InitTextRendererFaceCache", kTryingFontLine,
                   "trying font at '%s'", path.c_str());
     recordFaces(library.get(), path, *callbacks, context);
   }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -111,6 +112,16 @@ TEST_F(FolderScan, RecordsEveryFaceWithFamilyStyleAndFileTime) {
   EXPECT_EQ(serif.italic, 1);
   EXPECT_EQ(serif.timestamp, Orb::FileModificationTime(boldItalic.string()));
   EXPECT_EQ(triesOf(regular.string()), 1);
+  // Log readers filter by the record's fixed fields.
+  const std::vector<RecordedMessage> messages = RecordingLog_messages();
+  const auto tried = std::find_if(messages.begin(), messages.end(), [&](const RecordedMessage& message) {
+    return message.text == "trying font at '" + regular.string() + "'";
+  });
+  ASSERT_NE(tried, messages.end());
+  EXPECT_EQ(tried->category, "Text");
+  EXPECT_EQ(tried->function, "Orb::InitTextRendererFaceCache");
+  EXPECT_EQ(tried->line, 1960);
+  EXPECT_EQ(tried->format, "trying font at '%s'");
 }
 
 TEST_F(FolderScan, NamesInWideScriptsAreRecorded) {
