@@ -1,12 +1,15 @@
-// A logging library for tests. Built twice: complete, and (with RECORDING_LOG_INCOMPLETE)
-// without "OrbLog_write", so the logger must refuse it; that copy aborts if it is used.
+// A logging library for tests. Built three times: complete; (with RECORDING_LOG_INCOMPLETE)
+// without "OrbLog_write", so the logger must refuse it, a copy that aborts if it is used;
+// and (with RECORDING_LOG_SLOW_LOAD) complete but slow to load.
 #include "tests/log/RecordingLog.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <thread>
 
 #define EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -24,6 +27,12 @@ void refuseIfIncomplete() {
   std::abort();
 #endif
 }
+
+#ifdef RECORDING_LOG_SLOW_LOAD
+// Loads as slowly as a library with much to set up: every thread that starts logging
+// meanwhile finds the logger's creation under way, the window a racy creation fails in.
+__attribute__((constructor)) void loadSlowly() { std::this_thread::sleep_for(std::chrono::milliseconds(300)); }
+#endif
 }  // namespace
 
 EXPORT void OrbLog_configure() { refuseIfIncomplete(); }
