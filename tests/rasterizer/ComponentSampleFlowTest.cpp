@@ -1,11 +1,14 @@
 // Who owns which sample when, style messages and the worker's re-rendering.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <future>
 #include <thread>
 
 #include "LoadedComponent.h"
 #include "framework/MessageCodes.h"
+#include "platform/Sleep.h"
 
 namespace {
 
@@ -200,19 +203,95 @@ TEST(ComponentSampleFlow, WorkerTellsTheCurrentFrameBeforeRerenderingInANewOne) 
   EXPECT_EQ(frames[told + 1].height, 1081);
 }
 
+// Stops the component's worker where its re-render loop yields between two refused tries,
+// with the component unlocked, so that the test can act there as a host thread would; then
+// lets it go on. The worker yields through the platform layer's sleep, which this program
+// shares with the component it links.
+class WorkerPause {
+ public:
+  WorkerPause() : testThread(std::this_thread::get_id()) {
+    current = this;
+    previous = Platform::setSleepFunction(&pauseOnYield);
+  }
+  ~WorkerPause() {
+    resume();  // never leave the worker waiting, even when the test failed early
+    Platform::setSleepFunction(previous);
+    current = nullptr;
+  }
+  WorkerPause(const WorkerPause&) = delete;
+  WorkerPause& operator=(const WorkerPause&) = delete;
+
+  /// Waits for the worker's first yield; false when it does not come within 10 s.
+  bool reached() { return yielded.get_future().wait_for(10s) == std::future_status::ready; }
+  void resume() {
+    if (!resumed.exchange(true)) release.set_value();
+  }
+
+ private:
+  static void pauseOnYield(std::uint32_t milliseconds) {
+    WorkerPause* pause = current;
+    if (!pause) return std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    if (milliseconds != 0 || std::this_thread::get_id() == pause->testThread || pause->paused.exchange(true))
+      return pause->previous(milliseconds);
+    // A copy of its own keeps the shared state alive should the pause end while it wakes.
+    const std::shared_future<void> released = pause->releasedFuture;
+    pause->yielded.set_value();
+    released.wait_for(10s);
+  }
+
+  static inline std::atomic<WorkerPause*> current{nullptr};
+  const std::thread::id testThread;
+  Platform::SleepFunction previous = nullptr;
+  std::atomic<bool> paused{false};
+  std::atomic<bool> resumed{false};
+  std::promise<void> yielded;
+  std::promise<void> release;
+  std::shared_future<void> releasedFuture = release.get_future().share();
+};
+
+// The worker retries a refused re-render of the retained sample while the host delivers a
+// sample downstream refuses too: that one stays the host's.
 TEST(ComponentSampleFlow, WorkerNeverAdoptsASampleTheHostStillOwns) {
   LoadedComponent loaded;
   loaded.wire();
   Host::SampleBuffer& retained = loaded.deliverText("retained");
-  loaded.downstream.setRefusing(true);
-  loaded.settings.setUInt32(kStyle, "Color", "Text", 0x00FF00);  // the worker starts retrying
-  Host::SampleBuffer& refused = loaded.keep(Host::SampleBuffer::text("refused"));
-  for (int i = 0; i < 20; ++i) EXPECT_FALSE(loaded.deliver(refused));
-  loaded.downstream.setRefusing(false);
-  ASSERT_TRUE(loaded.downstream.waitForImages(1, 10s));
+  Host::SampleBuffer& refused = loaded.keep(Host::SampleBuffer::text("refused by downstream"));
+  {
+    WorkerPause pause;
+    loaded.downstream.setRefusing(true);
+    loaded.settings.setUInt32(kStyle, "Color", "Text", 0x00FF00);
+    ASSERT_TRUE(pause.reached());
+    EXPECT_FALSE(loaded.deliver(refused));
+    loaded.downstream.setRefusing(false);
+    pause.resume();
+    ASSERT_TRUE(loaded.downstream.waitForImages(2, 10s));
+  }
+  EXPECT_EQ(boxWidth(loaded.image(1)), boxWidth(loaded.image(0))) << "not the retained text";
   loaded.destroy();
   EXPECT_EQ(refused.releaseCount(), 0);
   EXPECT_EQ(retained.releaseCount(), 1);
+}
+
+// The host replaces the retained sample while the worker waits to retry it: the worker
+// lets the old one go instead of taking back what was already given back.
+TEST(ComponentSampleFlow, WorkerDropsARetrySampleReplacedMeanwhile) {
+  LoadedComponent loaded;
+  loaded.wire();
+  Host::SampleBuffer& first = loaded.deliverText("first");
+  Host::SampleBuffer* second = nullptr;
+  {
+    WorkerPause pause;
+    loaded.downstream.setRefusing(true);
+    loaded.settings.setUInt32(kStyle, "Color", "Text", 0x00FF00);
+    ASSERT_TRUE(pause.reached());
+    loaded.downstream.setRefusing(false);
+    second = &loaded.deliverText("second");
+    EXPECT_EQ(first.releaseCount(), 1);
+  }
+  loaded.destroy();  // joins the worker
+  EXPECT_EQ(first.releaseCount(), 1);
+  EXPECT_EQ(second->releaseCount(), 1);
+  EXPECT_EQ(loaded.downstream.images().size(), 2u);
 }
 
 TEST(ComponentSampleFlow, WorkerGivesUpWhenNoBufferCanBeHad) {

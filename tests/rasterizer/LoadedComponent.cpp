@@ -15,6 +15,7 @@ namespace QuillTest {
 
 namespace {
 
+#ifdef QUILL_MODULE_PATH
 // Loaded once per test program and kept: components may be made by any test.
 GetPluginFunction moduleEntry() {
   static GetPluginFunction entry = [] {
@@ -24,6 +25,10 @@ GetPluginFunction moduleEntry() {
   }();
   return entry;
 }
+#else
+// Linked into the program, which then shares the component's platform layer.
+GetPluginFunction moduleEntry() { return &_getPlugin; }
+#endif
 
 template <typename Interface>
 Interface* lookUp(Orb::Plugin* plugin, const char* id) {

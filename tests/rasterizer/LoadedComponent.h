@@ -1,7 +1,8 @@
 #pragma once
-// The built plug-in module, loaded as a host loads it (dlopen, then "_getPlugin"), and
-// one component from it wired to the in-process host objects: settings, allocator and a
-// capturing downstream port. Tests drive the component only through its interfaces.
+// The built plug-in module, loaded as a host loads it (dlopen, then "_getPlugin"), or in
+// programs built with the component linked in, its linked "_getPlugin"; and one component
+// from it wired to the in-process host objects: settings, allocator and a capturing
+// downstream port. Tests drive the component only through its interfaces.
 #include <cstdint>
 #include <memory>
 #include <string>
