@@ -1,5 +1,6 @@
 #include "text/TextRenderer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -273,6 +274,75 @@ TEST(TextRendererHostileInput, GlyphsLargerThanTheCanvasAreSkipped) {
   Results results;
   ASSERT_TRUE(render(*renderer, "WWWW", allocator, results, 100, 40));
   EXPECT_EQ(results.width, 0u);
+}
+
+std::unique_ptr<Orb::TextRendererInterface> fixtureRenderer(const char* font, std::int32_t size) {
+  const std::string path = std::string(QUILL_GLYPH_FIXTURES_DIR) + "/" + font;
+  return Orb::createTextRendererFromFile(path.c_str(), nullptr, size, 0, 0, 0, 0, 0, 0x00FFFFFF, 0, 0,
+                                         nullptr);
+}
+
+struct RefusedGlyph {
+  const char* font;
+  std::int32_t size;
+};
+
+class TextRendererRefusedGlyph : public ::testing::TestWithParam<RefusedGlyph> {};
+
+// Each fixture's "W" is one that FreeType refuses to build in some step; the character is
+// skipped and the rest drawn exactly as if it were not there.
+TEST_P(TextRendererRefusedGlyph, IsSkippedAndTheRestDrawnAsWithoutIt) {
+  auto renderer = fixtureRenderer(GetParam().font, GetParam().size);
+  ASSERT_NE(renderer, nullptr);
+  Allocator withRefused;
+  Allocator without;
+  Results refusedBox;
+  Results plainBox;
+  ASSERT_TRUE(render(*renderer, "AWA", withRefused, refusedBox, 1200, 400));
+  ASSERT_TRUE(render(*renderer, "AA", without, plainBox, 1200, 400));
+  EXPECT_GT(plainBox.width, 0u);
+  EXPECT_EQ(refusedBox.width, plainBox.width);
+  EXPECT_EQ(refusedBox.height, plainBox.height);
+  EXPECT_TRUE(withRefused.bytes == without.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fixtures, TextRendererRefusedGlyph,
+    ::testing::Values(RefusedGlyph{"wide-advance.ttf", 22},  // FT_Get_Glyph: advance too large
+                      RefusedGlyph{"sliver.ttf", 100},       // FT_Glyph_To_Bitmap: raster overflow
+                      RefusedGlyph{"huge-square.ttf", 22}),  // far beyond any plausible extent
+    [](const ::testing::TestParamInfo<RefusedGlyph>& param) {
+      std::string name = param.param.font;
+      name = name.substr(0, name.find('.'));
+      name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+      return name;
+    });
+
+// Embedded strikes of 2 and 4 bits per pixel are drawn as they are (the stroker refuses
+// bitmaps), each grey level spread over the full range of coverage.
+TEST(TextRendererEmbeddedStrikes, GreyStrikesAreDrawnUnstrokedWithTheirLevels) {
+  const struct {
+    std::int32_t size;
+    std::uint8_t columns[8];
+  } strikes[] = {{20, {85, 170, 255, 255, 255, 255, 170, 85}},   // 2 bits: levels 1, 2, 3
+                 {24, {17, 85, 170, 255, 255, 170, 85, 17}}};  // 4 bits: levels 1, 5, 10, 15
+  for (const auto& strike : strikes) {
+    auto renderer = fixtureRenderer("grey-strikes.ttf", strike.size);
+    ASSERT_NE(renderer, nullptr);
+    Allocator allocator;
+    Results results;
+    ASSERT_TRUE(render(*renderer, "A", allocator, results));
+    // The reported box reaches one past the 8 x 8 bitmap on the right and at the bottom.
+    ASSERT_EQ(results.width, 9u) << strike.size;
+    ASSERT_EQ(results.height, 9u) << strike.size;
+    for (std::uint32_t y = 0; y < 9; ++y) {
+      for (std::uint32_t x = 0; x < 9; ++x) {
+        const std::size_t pixel = ((results.yOffset + y) * results.stride + results.xOffset + x) * 4;
+        const std::uint8_t expected = x < 8 && y < 8 ? strike.columns[x] : 0;
+        EXPECT_EQ(allocator.bytes[pixel + 3], expected) << strike.size << " at " << x << "," << y;
+      }
+    }
+  }
 }
 
 }  // namespace
