@@ -2,10 +2,9 @@
 
 #include <cstring>
 #include <fstream>
-#include <set>
-#include <utility>
 
 #include "fontcache/CacheSchema.h"
+#include "fontcache/SchemaObjects.h"
 #include "platform/Files.h"
 #include "platform/Folders.h"
 
@@ -33,22 +32,11 @@ bool isForeignFile(const std::string& path) {
 // Whether the file holds every object of the cache's schema and not the old face table,
 // so that the schema script would create and drop nothing. False when it cannot be told.
 bool holdsCacheSchema(KTDSOLD::Database& db) {
-  KTDSOLD::ColumnTable table;
-  if (!db.PrepareStatement(kListSchemaObjects.name, kListSchemaObjects.sql, false) ||
-      !db.Query(kListSchemaObjects.name, nullptr, &table))
-    return false;
-  const auto types = table.find("type");
-  const auto names = table.find("name");
-  if (types == table.end() || names == table.end()) return false;
-  std::set<std::pair<std::string, std::string>> present;
-  for (std::size_t row = 0; row < names->second.size() && row < types->second.size(); ++row) {
-    const std::string& name = names->second[row].GetText();
-    if (name == kOldFaceTable) return false;
-    present.emplace(types->second[row].GetText(), name);
-  }
-  for (std::size_t i = 0; i < kCacheSchemaObjectCount; ++i)
-    if (!present.count({kCacheSchemaObjects[i].type, kCacheSchemaObjects[i].name})) return false;
-  return true;
+  const std::optional<SchemaObjectSet> present = ListSchemaObjects(db);
+  if (!present) return false;
+  for (const auto& object : *present)
+    if (object.second == kOldFaceTable) return false;
+  return HoldsEvery(*present, kCacheSchemaObjects, kCacheSchemaObjectCount);
 }
 
 }  // namespace
@@ -58,6 +46,7 @@ CacheDatabase::~CacheDatabase() { db.Close(); }
 bool CacheDatabase::isFileBacked() const { return open && target != kSqliteInMemory; }
 
 bool CacheDatabase::OpenInDataFolder(const std::string& name, const std::string& schemaScript) {
+  coverage = false;
   if (name.empty() || name == kInMemoryCacheName) {
     target = kSqliteInMemory;
   } else {

@@ -47,6 +47,11 @@ class CacheDatabase {
   /// Whether the open connection is the shared file rather than a private in-memory one.
   bool isFileBacked() const;
 
+  /// Whether the tables of what faces cover are there and their statements prepared on
+  /// this connection (set by PrepareCoverage; false after every OpenInDataFolder).
+  bool hasCoverage() const { return coverage; }
+  void setHasCoverage(bool ready) { coverage = ready; }
+
   /// Remembers the row id of `folder` while its scan runs inside the refresh's write
   /// transaction, where no connection can change the folder rows, so that recording each
   /// file need not look it up again. Until unpinFolder, which the scan's owner must call.
@@ -63,6 +68,7 @@ class CacheDatabase {
   KTDSOLD::Database db;
   std::string target;
   bool open = false;
+  bool coverage = false;
   std::string pinnedFolder;
   std::optional<std::int64_t> pinnedId;
 };

@@ -5,9 +5,9 @@
 
 #include "db/Database.h"
 #include "fontcache/CacheDatabase.h"
+#include "fontcache/CachedFile.h"
 #include "fontcache/CacheSchema.h"
 #include "fontcache/CacheValues.h"
-#include "fontcache/FontFiles.h"
 
 namespace Orb {
 namespace {
@@ -26,29 +26,9 @@ Variant textOrNull(const char* text) { return text ? Variant(text) : Variant(); 
 // A flag byte counts as set only when it is exactly 1.
 Variant flag(unsigned char value) { return IntegerValue(value == 1 ? 1 : 0); }
 
-// A font file's place in the cache: the connection, the file name and its folder's row.
-struct FileInCache {
-  KTDSOLD::Database* database = nullptr;
-  std::string fileName;
-  std::int64_t folderId = 0;
-};
-
-// False when the cache is closed or the file's folder has no single row.
-bool locate(void* context, const char* path, FileInCache& file) {
-  file.database = databaseOf(context);
-  if (!file.database || !path) return false;
-  const PathParts parts = SplitPath(path);
-  file.fileName = parts.fileName;
-  if (const auto pinned = static_cast<CacheDatabase*>(context)->pinnedFolderId(parts.folder)) {
-    file.folderId = *pinned;
-    return true;
-  }
-  return GetFontPathId(*file.database, parts.folder, file.folderId);
-}
-
 int isFaceCached(const char* path, std::int64_t timestamp, void* context) {
   FileInCache file;
-  if (!locate(context, path, file)) return -1;
+  if (!LocateCachedFile(context, path, file)) return -1;
   VariantMap args{{"ID", IntegerValue(file.folderId)}, {"FILE", Variant(file.fileName.c_str())},
                   {"TIMESTAMP", IntegerValue(timestamp)}};
   ColumnTable table;
@@ -63,7 +43,7 @@ int isFaceCached(const char* path, std::int64_t timestamp, void* context) {
 int insertFace(const char* path, std::int64_t timestamp, const char* family, std::int64_t faceIndex,
                unsigned char bold, unsigned char italic, void* context) {
   FileInCache file;
-  if (!locate(context, path, file)) return -1;
+  if (!LocateCachedFile(context, path, file)) return -1;
   VariantMap args{{"PATH_ID", IntegerValue(file.folderId)}, {"FILE", Variant(file.fileName.c_str())},
                   {"TIMESTAMP", IntegerValue(timestamp)},   {"FAMILY", textOrNull(family)},
                   {"INDEX", IntegerValue(faceIndex)},       {"BOLD", flag(bold)},

@@ -7,6 +7,7 @@
 #include "fontcache/CacheDatabase.h"
 #include "fontcache/CacheSchema.h"
 #include "fontcache/CacheValues.h"
+#include "fontcache/CoverageStore.h"
 #include "fontcache/FaceLookup.h"
 #include "fontcache/FolderScan.h"
 #include "fontcache/FontFiles.h"
@@ -98,7 +99,8 @@ bool refreshFolder(CacheDatabase& cache, const std::string& folder, bool writing
   // The scan's callbacks find the folder as GetFontPathId does; a folder it would not find
   // is not pinned, and its files are refused as before.
   const FolderPin pin(cache, folder, writing);
-  return InitTextRendererFaceCache(folder.c_str(), &kFaceCacheCallbacks, &cache);
+  return InitTextRendererFaceCache(folder.c_str(), &kFaceCacheCallbacks, &cache,
+                                   &RecordFaceCoverage);
 }
 
 // The file this process refreshed may since have been deleted, emptied or set aside as
@@ -110,9 +112,11 @@ bool recordsEveryFolder(KTDSOLD::Database& database, const std::vector<std::stri
   return true;
 }
 
-// Whether every folder is recorded with its present time, no other folder is, and no row
-// of either table is left unmarked: the mark-and-sweep would then change nothing.
-bool isRecordedAsItIs(KTDSOLD::Database& database, const std::vector<std::string>& folders) {
+// Whether every folder is recorded with its present time, no other folder is, no row of
+// either table is left unmarked and every face's coverage is read: the mark-and-sweep
+// would then change nothing.
+bool isRecordedAsItIs(CacheDatabase& cache, const std::vector<std::string>& folders) {
+  KTDSOLD::Database& database = cache.database();
   for (const std::string& folder : folders)
     if (!isFolderCached(database, folder, FolderModificationTime(folder))) return false;
   ColumnTable table;
@@ -120,15 +124,16 @@ bool isRecordedAsItIs(KTDSOLD::Database& database, const std::vector<std::string
       !database.Query(kCountPathsIfAllMarked.name, nullptr, &table))
     return false;
   const std::set<std::string> distinct(folders.begin(), folders.end());
-  return ItemCount(table) == static_cast<std::int64_t>(distinct.size());
+  return ItemCount(table) == static_cast<std::int64_t>(distinct.size()) &&
+         !IsCoverageIncomplete(cache);
 }
 
 // Asked in a read transaction of its own: one that later turned into the refresh's write
 // would not wait for another process's write lock but fail at once.
-bool isUpToDate(KTDSOLD::Database& database, const std::vector<std::string>& folders) {
-  RefreshTransaction reading(database);
+bool isUpToDate(CacheDatabase& cache, const std::vector<std::string>& folders) {
+  RefreshTransaction reading(cache.database());
   if (!reading.isBegun()) return false;
-  const bool upToDate = isRecordedAsItIs(database, folders);
+  const bool upToDate = isRecordedAsItIs(cache, folders);
   return reading.commit() && upToDate;
 }
 
@@ -142,6 +147,7 @@ bool refreshFolders(CacheDatabase& cache, const std::vector<std::string>& folder
     if (!refreshFolder(cache, folder, writing)) return false;
   database.ExecSQL(kSweepPaths);
   database.ExecSQL(kSweepFaces);
+  CompleteCoverage(cache);
   return transaction.commit();
 }
 
@@ -151,6 +157,7 @@ bool openCache(CacheDatabase& cache, const std::string& databaseName) {
     return false;
   if (!cache.isOpen()) return false;
   cache.PrepareStatements();
+  PrepareCoverage(cache);
   return true;
 }
 
@@ -165,7 +172,7 @@ bool RefreshFontCache(CacheDatabase& cache, const std::vector<std::string>& fold
   KTDSOLD::Database& database = cache.database();
   if (fileBacked && fileRefreshed.load() && recordsEveryFolder(database, folders)) return true;
   // Nothing changed is the usual start: it must not cost a write, with its journal and syncs.
-  if (!isUpToDate(database, folders) && !refreshFolders(cache, folders)) return false;
+  if (!isUpToDate(cache, folders) && !refreshFolders(cache, folders)) return false;
   if (fileBacked) fileRefreshed.store(true);
   return true;
 }

@@ -29,6 +29,14 @@ class SqliteConnection {
   /// Runs `sql`; answers SQLite's result code.
   int exec(const std::string& sql) { return sqlite3_exec(connection, sql.c_str(), nullptr, nullptr, nullptr); }
 
+  /// Whether SQLite compiles `sql`, which is not run.
+  bool compiles(const std::string& sql) {
+    sqlite3_stmt* statement = nullptr;
+    const bool compiled = sqlite3_prepare_v2(connection, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK;
+    sqlite3_finalize(statement);
+    return compiled;
+  }
+
   /// Every row of `sql`, each cell as text ("NULL" for null).
   Rows rows(const std::string& sql) {
     sqlite3_stmt* statement = nullptr;
