@@ -11,6 +11,7 @@ inline constexpr std::uint32_t MESSAGE_FONT_ATTACHMENT = 0x2019000E;   // 14: Ty
 inline constexpr std::uint32_t MESSAGE_FONT_NAME = 0x2021000C;         // 12: heap SimpleString<char>*
 inline constexpr std::uint32_t MESSAGE_OVERRIDE_EMBEDDED_FONT = 0x20220002;  // 2: flag byte
 inline constexpr std::uint32_t MESSAGE_IMAGE_PROPERTIES = 0x2009000E;  // 14: ImageProperties*
+inline constexpr std::uint32_t MESSAGE_SUBTITLE_LINES = 0x2023000E;    // 14: SubtitleLines*
 
 // getValue: the answer is a signed 32-bit number in the low bits of the payload
 inline constexpr std::uint32_t QUERY_MAX_WIDTH = 0x200A0005;

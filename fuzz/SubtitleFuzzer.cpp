@@ -1,8 +1,9 @@
 // Subtitle bytes through renderSubtitle: markup, face resolution with lookups, glyph
-// building, layout and compositing. One long-lived renderer (as the component keeps one)
-// draws each input in all four byte orders; the four canvases must hold the same pixels
-// with the channels moved, and the same box, or a byte order or state carried over from
-// an earlier render is wrong.
+// building, both layouts and compositing. One long-lived renderer per engine (as the
+// component keeps one) draws each input in several byte orders; the canvases must hold the
+// same pixels with the channels moved, and the same box, or a byte order or state carried
+// over from an earlier render is wrong. The full layout's canvas and lines must also lie
+// within the limits it was given.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -54,14 +55,44 @@ class DejaVuLookup final : public Orb::FaceLookup {
   }
 };
 
-Orb::TextRendererInterface& renderer() {
+std::unique_ptr<Orb::TextRendererInterface> makeRenderer(Orb::LayoutEngine engine) {
   static DejaVuLookup lookup;
-  static const std::unique_ptr<Orb::TextRendererInterface> instance =
-      Orb::createTextRendererFromFile((kFontDir + "DejaVuSans.ttf").c_str(), nullptr,
-                                      kPixelSize, 0, 0, 0, 0, 0, kFill, kOutline, 0,
-                                      &lookup);
-  QuillFuzz::require(instance != nullptr, "DejaVu Sans opens");
+  auto made = Orb::createTextRendererFromFile((kFontDir + "DejaVuSans.ttf").c_str(), nullptr,
+                                              kPixelSize, 0, 0, 0, 0, 0, kFill, kOutline, 0,
+                                              &lookup);
+  QuillFuzz::require(made != nullptr, "DejaVu Sans opens");
+  made->setLayout(engine, Orb::kBottomCentre);
+  return made;
+}
+
+Orb::TextRendererInterface& classic() {
+  static const auto instance = makeRenderer(Orb::LayoutEngine::Classic);
   return *instance;
+}
+
+Orb::TextRendererInterface& full() {
+  static const auto instance = makeRenderer(Orb::LayoutEngine::Full);
+  return *instance;
+}
+
+// The full layout's canvas is the text's size within the limits, its region inside it,
+// and so is every line's ink.
+void requireInsideTheCanvas(const QuillFuzz::CheckedRender& render,
+                            const Orb::LaidOutText& laidOut) {
+  if (!render.rendered) return;
+  QuillFuzz::require(render.canvasWidth <= kMaxWidth + kMaxWidth / 2 &&
+                         render.canvasHeight <= kMaxHeight,
+                     "the full layout's canvas within the limits");
+  QuillFuzz::require(std::uint64_t{render.xOffset} + render.width <= render.canvasWidth &&
+                         std::uint64_t{render.yOffset} + render.height <= render.canvasHeight,
+                     "the full layout's region inside its canvas");
+  for (const Orb::LaidOutLine& line : laidOut.lines) {
+    if (line.ink.empty()) continue;
+    QuillFuzz::require(line.ink.left >= 0 && line.ink.top >= 0 &&
+                           line.ink.right <= static_cast<std::int64_t>(render.canvasWidth) &&
+                           line.ink.bottom <= static_cast<std::int64_t>(render.canvasHeight),
+                       "every line's ink inside the canvas");
+  }
 }
 
 // Where red, green, blue and alpha sit in a pixel of each format code.
@@ -88,11 +119,15 @@ void requireSameDrawing(const QuillFuzz::CheckedRender& rgba,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-  Orb::TextRendererInterface& subject = renderer();
-  const auto rgba = QuillFuzz::renderChecked(subject, 0, text, kMaxWidth, kMaxHeight);
+  const auto rgba = QuillFuzz::renderChecked(classic(), 0, text, kMaxWidth, kMaxHeight);
   for (std::uint32_t format = 1; format < 4; ++format) {
-    requireSameDrawing(rgba, QuillFuzz::renderChecked(subject, format, text, kMaxWidth, kMaxHeight),
+    requireSameDrawing(rgba, QuillFuzz::renderChecked(classic(), format, text, kMaxWidth, kMaxHeight),
                        format);
   }
+  // The full layout in two byte orders: one reversed, so that a channel in the wrong
+  // place shows.
+  const auto fullRgba = QuillFuzz::renderChecked(full(), 0, text, kMaxWidth, kMaxHeight);
+  requireInsideTheCanvas(fullRgba, full().lastLayout());
+  requireSameDrawing(fullRgba, QuillFuzz::renderChecked(full(), 3, text, kMaxWidth, kMaxHeight), 3);
   return 0;
 }

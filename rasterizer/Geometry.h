@@ -21,8 +21,22 @@ struct Placement {
   double bottom = 0.0;
 };
 
+/// A box of buffer pixels, right and bottom exclusive.
+struct PixelBox {
+  std::int64_t left = 0;
+  std::int64_t top = 0;
+  std::int64_t right = 0;
+  std::int64_t bottom = 0;
+
+  std::int64_t width() const { return right - left; }
+  std::int64_t height() const { return bottom - top; }
+};
+
 /// Fraction of the frame height at which the bottom edge of a subtitle sits.
 constexpr double kSubtitleBaseline = 0.95;
+/// Fraction of the frame height at which the top edge of a top-aligned subtitle sits, and
+/// of its width kept free beside a left- or right-aligned one.
+constexpr double kSubtitleMargin = 0.05;
 
 /// Pixels from `first` to `last`, both included; 0 or less when `last` comes before.
 constexpr std::int64_t inclusiveSpan(std::int32_t first, std::int32_t last) {
@@ -32,12 +46,26 @@ constexpr std::int64_t inclusiveSpan(std::int32_t first, std::int32_t last) {
 /// 90 % of the frame width by 20 % of its height, truncated; 0 for an empty dimension.
 TextArea textAreaFor(std::int64_t frameWidth, std::int64_t frameHeight);
 
-/// A `boxWidth` by `boxHeight` box centred horizontally with its bottom edge on the
-/// baseline. A box wider than the frame gets a negative left edge rather than a wrapped
-/// one. An empty box, or a frame with nothing in it, is placed at all zeros (a rectangle of
-/// no size at the origin), which a host cannot mistake for a drawn subtitle.
-Placement placementFor(std::int64_t frameWidth, std::int64_t frameHeight, std::uint32_t boxWidth,
-                       std::uint32_t boxHeight);
+/// The area the full layout may use: lines as wide as the classic text area, and as
+/// many of them as the frame holds.
+TextArea fullTextAreaFor(std::int64_t frameWidth, std::int64_t frameHeight);
+
+/// Where `region` (the drawn pixels of the renderer's buffer) goes on the frame when
+/// `anchor` (a box in the same pixels) is placed as `alignment` says, 1..9 as on a numeric
+/// keypad: bottom rows with the anchor's bottom edge on the baseline, top rows with its top
+/// edge at the top margin, the middle row centred; the left and right columns at the side
+/// margins, the middle column centred (whole pixels, halves to the left). The region keeps
+/// its place relative to the anchor; one wider than the frame gets a negative left edge
+/// rather than a wrapped one. An empty region, or a frame with nothing in it, is placed at
+/// all zeros (a rectangle of no size at the origin), which a host cannot mistake for a
+/// drawn subtitle.
+Placement placementFor(std::int64_t frameWidth, std::int64_t frameHeight, const PixelBox& region,
+                       const PixelBox& anchor, std::uint32_t alignment);
+
+/// Where `box` (buffer pixels, like `region`) lies on the frame once `region` is placed at
+/// `placement`, in frame pixels.
+PixelBox onFrame(const Placement& placement, std::int64_t frameWidth, std::int64_t frameHeight,
+                 const PixelBox& region, const PixelBox& box);
 
 /// Pixel size of the base font for a frame: the smaller of height / 22 and width / 29,
 /// and never less than 1 so that even a tiny frame asks the font for a real size.

@@ -32,10 +32,12 @@
 #include "framework/RectInt.h"
 #include "framework/SettingConsumer.h"
 #include "framework/SettingsProvider.h"
+#include "framework/SubtitleLines.h"
 #include "framework/TransformComponent.h"
 #include "framework/TypedMediaBuffer.h"
 #include "rasterizer/CacheFaceLookup.h"
 #include "rasterizer/FontName.h"
+#include "rasterizer/Geometry.h"
 #include "text/TextRendererInterface.h"
 
 namespace Orb {
@@ -121,6 +123,13 @@ class QuillRasterizer : public Plugin, public SettingConsumer, public TransformC
                                                         const std::string& path,
                                                         bool familyConfigured);
   bool applyStyleSetting(const Setting& setting, const PropertyValue& value);
+  /// Applies a "Layout" setting to the fields; false for an unknown name or value.
+  bool applyLayoutSetting(const SimpleString<char>& name, const PropertyValue& value);
+  /// Records the last render's lines in frame pixels, for deliverLines.
+  void keepLines(const Placement& placement, std::int64_t frameWidth, std::int64_t frameHeight,
+                 const PixelBox& region);
+  /// Tells `next` the lines of the image about to be delivered.
+  void deliverLines(PortInterface& next);
   bool setFontByName(std::string_view text);
   bool setOverrideEmbeddedFont(bool flag);
 
@@ -159,6 +168,11 @@ class QuillRasterizer : public Plugin, public SettingConsumer, public TransformC
   Colour textColour{255, 255, 0, 0};
   Colour outlineColour{0, 0, 0, 0};
   bool overrideEmbeddedColour = false;
+  LayoutEngine layoutEngine = LayoutEngine::Classic;  // "Layout"/"Engine"
+  std::uint32_t alignment = kBottomCentre;            // "Layout"/"Alignment"
+  // The lines of the last render, in frame pixels; the records point into the texts.
+  std::vector<std::string> lineTexts;
+  std::vector<SubtitleLine> lineRecords;
   // Set by the downstream's control messages, which take no component lock.
   std::atomic<PortInterface*> downstream{nullptr};
   std::unique_ptr<Input> inputPort;

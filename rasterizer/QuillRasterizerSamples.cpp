@@ -135,6 +135,7 @@ QuillRasterizer::RenderOutcome QuillRasterizer::renderSample() {
   }
   PortInterface* next = downstream.load();
   if (!next) return RenderOutcome::Failed;
+  deliverLines(*next);
   const PropertyValue image = PropertyValue::makePointer(output);
   if (!next->deliver(MESSAGE_SAMPLE, &image)) return RenderOutcome::Refused;
   if (retainedSample != currentSample) {
@@ -184,7 +185,8 @@ bool QuillRasterizer::decodeAndRender() {
   const std::string text = sampleText();
   const std::int64_t frameWidth = inclusiveSpan(frame.left, frame.right);
   const std::int64_t frameHeight = inclusiveSpan(frame.top, frame.bottom);
-  const TextArea area = textAreaFor(frameWidth, frameHeight);
+  const TextArea area = layoutEngine == LayoutEngine::Full ? fullTextAreaFor(frameWidth, frameHeight)
+                                                           : textAreaFor(frameWidth, frameHeight);
   std::uint32_t width = 0, height = 0, xOffset = 0, yOffset = 0, stride = 0;
   currentOutput = nullptr;
   const bool rendered = renderer->renderSubtitle(
@@ -201,9 +203,42 @@ bool QuillRasterizer::decodeAndRender() {
   ImageProperties& image = currentOutput->properties;
   image.region = RectInt(static_cast<int>(xOffset), static_cast<int>(yOffset),
                               static_cast<int>(xOffset + width), static_cast<int>(yOffset + height));
-  const Placement placement = placementFor(frameWidth, frameHeight, width, height);
+  const LaidOutText& laidOut = renderer->lastLayout();
+  const PixelBox region{xOffset, yOffset, std::int64_t{xOffset} + width, std::int64_t{yOffset} + height};
+  const PixelBox anchor{laidOut.anchor.left, laidOut.anchor.top, laidOut.anchor.right,
+                        laidOut.anchor.bottom};
+  const Placement placement =
+      placementFor(frameWidth, frameHeight, region, anchor, laidOut.alignment);
   image.placement = RectFloat(placement.left, placement.top, placement.right, placement.bottom);
+  keepLines(placement, frameWidth, frameHeight, region);
   return true;
+}
+
+void QuillRasterizer::keepLines(const Placement& placement, std::int64_t frameWidth,
+                                std::int64_t frameHeight, const PixelBox& region) {
+  const std::vector<LaidOutLine>& lines = renderer->lastLayout().lines;
+  lineTexts.clear();
+  lineRecords.clear();
+  for (const LaidOutLine& line : lines) lineTexts.push_back(line.text);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    SubtitleLine record{lineTexts[i].c_str(), 0, 0, 0, 0};
+    if (!lines[i].ink.empty() && region.width() > 0) {
+      const TextBox& ink = lines[i].ink;
+      const PixelBox box = onFrame(placement, frameWidth, frameHeight, region,
+                                   PixelBox{ink.left, ink.top, ink.right, ink.bottom});
+      record.left = static_cast<std::int32_t>(box.left);
+      record.top = static_cast<std::int32_t>(box.top);
+      record.right = static_cast<std::int32_t>(box.right);
+      record.bottom = static_cast<std::int32_t>(box.bottom);
+    }
+    lineRecords.push_back(record);
+  }
+}
+
+void QuillRasterizer::deliverLines(PortInterface& next) {
+  SubtitleLines lines{static_cast<std::uint32_t>(lineRecords.size()), lineRecords.data()};
+  const PropertyValue message = PropertyValue::makePointer(&lines);
+  next.deliver(MESSAGE_SUBTITLE_LINES, &message);
 }
 
 bool QuillRasterizer::allocateBuffer(std::uint32_t width, std::uint32_t height,

@@ -22,6 +22,18 @@ std::string_view textOf(const SimpleString<char>& text) { return {text.c_str(), 
 
 bool named(const SimpleString<char>& text, const char* expected) { return text.equals(expected); }
 
+// The "Layout"/"Engine" value's engine; false for any other text.
+bool engineNamed(const SimpleString<char>& text, LayoutEngine& engine) {
+  if (named(text, "classic")) {
+    engine = LayoutEngine::Classic;
+  } else if (named(text, "full")) {
+    engine = LayoutEngine::Full;
+  } else {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 QuillRasterizer::Colour QuillRasterizer::colourFrom(std::uint32_t rgb) {
@@ -107,6 +119,11 @@ bool QuillRasterizer::applySettings(bool readOverride) {
     overrideEmbeddedColour = value.isSet();
   if (readOverride && readSetting(kStyleKind, "Font", "OverrideEmbedded", value))
     overrideEmbeddedFont = value.isSet();
+  for (const char* name : {"Engine", "Alignment"}) {
+    if (readSetting(kStyleKind, "Layout", name, value)) {
+      applyLayoutSetting(SimpleString<char>(name), value);
+    }
+  }
 
   FontStyle style;
   std::string path;
@@ -126,6 +143,7 @@ bool QuillRasterizer::applySettings(bool readOverride) {
     }
     return false;
   }
+  made->setLayout(layoutEngine, alignment);
   setRenderer(std::move(made));
   updateGeometry();
   return true;
@@ -209,6 +227,11 @@ bool QuillRasterizer::applyStyleSetting(const Setting& setting, const PropertyVa
     renderer->setColours(packed(textColour), packed(outlineColour), overrideEmbeddedColour);
     return changed;
   }
+  if (named(setting.group, "Layout")) {
+    if (!applyLayoutSetting(setting.name, value)) return false;
+    renderer->setLayout(layoutEngine, alignment);
+    return true;
+  }
   if (!named(setting.group, "Font")) return false;
   if (named(setting.name, "Name") && value.tag == ValueString) {
     const SimpleString<char>* text = value.payload.string;
@@ -220,6 +243,18 @@ bool QuillRasterizer::applyStyleSetting(const Setting& setting, const PropertyVa
   // A new "Path" needs a renderer made from it, and making one reads the settings back:
   // from inside the provider's own notification, that deadlocks a provider that notifies
   // under its lock. The next applySettings reads it.
+  return false;
+}
+
+bool QuillRasterizer::applyLayoutSetting(const SimpleString<char>& name, const PropertyValue& value) {
+  if (named(name, "Engine")) {
+    const SimpleString<char>* text = stringPayload(value);
+    return text && engineNamed(*text, layoutEngine);
+  }
+  if (named(name, "Alignment") && value.tag == ValueUInt32 && isAlignment(value.payload.uint32)) {
+    alignment = value.payload.uint32;
+    return true;
+  }
   return false;
 }
 

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libfreetype-dev libsqlite3-dev libboost-thread-dev libpng-dev
+  libharfbuzz-dev libfribidi-dev libicu-dev   # the full layout: shaping, bidi, line breaking
   libuchardet-dev   # quill-render: the character set of subtitle files without a mark
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-zenhei

@@ -1,6 +1,9 @@
 #include "text/ClassicLayout.h"
 
 #include <algorithm>
+#include <string>
+
+#include "text/Utf.h"
 
 namespace Orb {
 
@@ -50,25 +53,38 @@ class PenWalk {
     for (const StyledRun& run : text.runs) {
       const FontRecord& record = *fonts.ofRequest[run.style.font];
       for (std::size_t at = run.begin; at < run.end; ++at) {
-        if (!step(text.text[at], run.style, record)) return std::move(layout);
+        if (!step(at, text.text[at], run.style, record)) return finish(at);
       }
     }
-    return std::move(layout);
+    return finish(text.text.size());
   }
 
  private:
-  // Lays out one character; false once the walk is over.
-  bool step(char32_t codePoint, const TextStyle& style, const FontRecord& record) {
+  ClassicLayout finish(std::size_t end) {
+    if (!layout.lines.empty()) layout.lines.back().end = end;
+    return std::move(layout);
+  }
+
+  // Ends the current line at `end` and starts the next at `next`.
+  void breakLine(std::size_t end, std::size_t next) {
+    layout.lines.back().end = end;
+    layout.lines.push_back(ClassicLine{next, next, PixelRect{}, false});
+  }
+
+  // Lays out the character at `at`; false once the walk is over.
+  bool step(std::size_t at, char32_t codePoint, const TextStyle& style, const FontRecord& record) {
     if (penY >= bottomLimit) return false;
     if (firstCharacter) {
       // The first baseline lies one pixel size below the top margin, in the size of the
       // first character, whatever it is.
       penY += style.size;
       firstCharacter = false;
+      layout.lines.push_back(ClassicLine{at, at, PixelRect{}, false});
     }
     if (codePoint == U'\n') {
       penY += lineStep(style.size);
       penX = marginX;
+      breakLine(at, at + 1);
       return true;
     }
     if (codePoint == U'\r') return true;
@@ -85,16 +101,31 @@ class PenWalk {
       penY += lineStep(style.size);
       if (penY >= bottomLimit) return false;
       penX = marginX;
+      breakLine(at, at);
     }
     const std::optional<PixelRect> place = placeGlyph(*image, penX, penY, canvas);
     if (!place) return true;  // too big for the canvas: takes no room either
     include(layout.box, *place);
+    includeInLine(*place);
     glyph.penX = penX;
     glyph.baseline = penY;
     glyph.paint = paintOf(style, record);
     penX += image->advance;
     layout.glyphs.push_back(glyph);
     return true;
+  }
+
+  void includeInLine(const PixelRect& rect) {
+    ClassicLine& line = layout.lines.back();
+    if (!line.inked) {
+      line.ink = rect;
+      line.inked = true;
+      return;
+    }
+    line.ink.left = std::min(line.ink.left, rect.left);
+    line.ink.top = std::min(line.ink.top, rect.top);
+    line.ink.right = std::max(line.ink.right, rect.right);
+    line.ink.bottom = std::max(line.ink.bottom, rect.bottom);
   }
 
   GlyphSource& glyphs;
@@ -115,6 +146,29 @@ ClassicLayout layOutClassic(const StyledText& text, const ResolvedFonts& fonts,
                             GlyphSource& glyphs, std::uint32_t maxWidth, std::uint32_t maxHeight,
                             const Canvas& canvas) {
   return PenWalk(glyphs, maxWidth, maxHeight, canvas).walk(text, fonts);
+}
+
+LaidOutText describeClassicLayout(const StyledText& text, const ClassicLayout& layout,
+                                  std::uint32_t x, std::uint32_t y, std::uint32_t width,
+                                  std::uint32_t height) {
+  LaidOutText described;
+  described.anchor = TextBox{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y),
+                             static_cast<std::int32_t>(x + width), static_cast<std::int32_t>(y + height)};
+  for (const ClassicLine& line : layout.lines) {
+    std::u32string shown;
+    for (std::size_t at = line.begin; at < line.end; ++at) {
+      if (text.text[at] != U'\r') shown.push_back(text.text[at]);
+    }
+    LaidOutLine out;
+    encodeUtf8(shown.data(), shown.size(), out.text);
+    if (line.inked) {
+      out.ink = TextBox{static_cast<std::int32_t>(line.ink.left), static_cast<std::int32_t>(line.ink.top),
+                        static_cast<std::int32_t>(line.ink.right),
+                        static_cast<std::int32_t>(line.ink.bottom)};
+    }
+    described.lines.push_back(std::move(out));
+  }
+  return described;
 }
 
 void drawPlacedGlyphs(const std::vector<PlacedGlyph>& placed, GlyphSource& glyphs,

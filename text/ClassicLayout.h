@@ -11,6 +11,7 @@
 #include "text/Compositor.h"
 #include "text/FontResolution.h"
 #include "text/GlyphSource.h"
+#include "text/LaidOutText.h"
 #include "text/StyledText.h"
 
 namespace Orb {
@@ -43,8 +44,18 @@ struct PlacedGlyph {
   std::uint64_t generation = 0;
 };
 
+/// The characters [begin, end) of StyledText::text the walk put on one line (a line ends
+/// at a line feed, a wrap or the end of the walk), and the union of what they drew.
+struct ClassicLine {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  PixelRect ink;
+  bool inked = false;
+};
+
 struct ClassicLayout {
   std::vector<PlacedGlyph> glyphs;  ///< in the order they are drawn
+  std::vector<ClassicLine> lines;
   DrawnBox box;
 };
 
@@ -53,6 +64,12 @@ struct ClassicLayout {
 ClassicLayout layOutClassic(const StyledText& text, const ResolvedFonts& fonts,
                             GlyphSource& glyphs, std::uint32_t maxWidth, std::uint32_t maxHeight,
                             const Canvas& canvas);
+
+/// What the owner is told of a classic layout: the reported box (`x`, `y`, `width`,
+/// `height`) as the anchor, and each line the walk reached with its text and ink.
+LaidOutText describeClassicLayout(const StyledText& text, const ClassicLayout& layout,
+                                  std::uint32_t x, std::uint32_t y, std::uint32_t width,
+                                  std::uint32_t height);
 
 /// Draws the laid-out glyphs into `canvas` (cleared) in byte order `pixelFormat`.
 void drawPlacedGlyphs(const std::vector<PlacedGlyph>& placed, GlyphSource& glyphs,

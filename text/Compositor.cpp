@@ -69,18 +69,34 @@ void raisedPixel(const std::uint8_t* in, Colour fill, Colour outline, std::uint8
   }
 }
 
+// The part of an image that is drawn: `rows` × `columns` pixels from (firstRow,
+// firstColumn) of the image, to (top, left) of the canvas.
+struct Window {
+  std::uint32_t firstRow = 0;
+  std::uint32_t firstColumn = 0;
+  std::uint32_t rows = 0;
+  std::uint32_t columns = 0;
+  std::int64_t top = 0;
+  std::int64_t left = 0;
+};
+
+Window wholeImage(const GlyphImage& image, std::int64_t left, std::int64_t top) {
+  return Window{0, 0, image.height, image.width, top, left};
+}
+
 template <typename L>
-void drawGlyph(const GlyphPaint& style, const GlyphImage& image, std::int64_t x0, std::int64_t row0,
+void drawGlyph(const GlyphPaint& style, const GlyphImage& image, const Window& window,
                const Canvas& canvas) {
   const Colour fill = style.fill;
   const Colour outline = style.outline;
   // Copied out: the canvas stores could otherwise alias them and force a reload per pixel.
-  const std::uint32_t width = image.width;
-  const std::uint8_t* const pixels = image.pixels.data();
-  for (std::uint32_t r = 0; r < image.height; ++r) {
-    const std::uint8_t* in = pixels + static_cast<std::size_t>(r) * image.stride;
-    std::uint8_t* out = canvas.pixels + static_cast<std::size_t>(row0 + r) * rowPitch(canvas) +
-                        static_cast<std::size_t>(x0) * 4;
+  const std::uint32_t width = window.columns;
+  const std::uint8_t* const pixels =
+      image.pixels.data() + static_cast<std::size_t>(window.firstColumn) * 4;
+  for (std::uint32_t r = 0; r < window.rows; ++r) {
+    const std::uint8_t* in = pixels + static_cast<std::size_t>(window.firstRow + r) * image.stride;
+    std::uint8_t* out = canvas.pixels + static_cast<std::size_t>(window.top + r) * rowPitch(canvas) +
+                        static_cast<std::size_t>(window.left) * 4;
     for (std::uint32_t c = 0; c < width; ++c, in += 4, out += 4) {
       std::uint8_t raised[4];
       raisedPixel<L>(in, fill, outline, raised);
@@ -103,16 +119,24 @@ void paint(const GlyphPaint& style, const GlyphImage& image, PaintedGlyph& paint
 }
 
 // A bytewise maximum of whole rows, which compilers turn into vector instructions.
-void drawPainted(const PaintedGlyph& painted, std::uint32_t width, std::uint32_t height,
-                 std::int64_t x0, std::int64_t row0, const Canvas& canvas) {
-  const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
-  for (std::uint32_t r = 0; r < height; ++r) {
-    const std::uint8_t* __restrict in = painted.pixels.data() + r * rowBytes;
-    std::uint8_t* __restrict out = canvas.pixels + static_cast<std::size_t>(row0 + r) * rowPitch(canvas) +
-                                   static_cast<std::size_t>(x0) * 4;
+void drawPainted(const PaintedGlyph& painted, std::uint32_t width, const Window& window,
+                 const Canvas& canvas) {
+  const std::size_t imageRowBytes = static_cast<std::size_t>(width) * 4;
+  const std::size_t rowBytes = static_cast<std::size_t>(window.columns) * 4;
+  const std::uint8_t* const pixels =
+      painted.pixels.data() + static_cast<std::size_t>(window.firstColumn) * 4;
+  for (std::uint32_t r = 0; r < window.rows; ++r) {
+    const std::uint8_t* __restrict in = pixels + (window.firstRow + r) * imageRowBytes;
+    std::uint8_t* __restrict out = canvas.pixels +
+                                   static_cast<std::size_t>(window.top + r) * rowPitch(canvas) +
+                                   static_cast<std::size_t>(window.left) * 4;
     for (std::size_t i = 0; i < rowBytes; ++i) out[i] = std::max(out[i], in[i]);
   }
 }
+
+// Draws `window` of `image` in `style`'s colours, through the painted copy when given.
+void drawWindow(const GlyphPaint& style, std::uint32_t pixelFormat, const GlyphImage& image,
+                const Window& window, const Canvas& canvas, PaintedGlyph* painted);
 
 // Colours and byte order of a painted image; never 0 for a known format.
 std::uint64_t paintKey(const GlyphPaint& style, std::uint32_t pixelFormat) {
@@ -129,6 +153,27 @@ Colour lineColour(Colour fill) {
   return Colour{static_cast<std::uint8_t>(fill.red * 7 / 8),
                 static_cast<std::uint8_t>(fill.green * 7 / 8),
                 static_cast<std::uint8_t>(fill.blue * 7 / 8), 255};
+}
+
+}  // namespace
+
+namespace {
+
+void drawWindow(const GlyphPaint& style, std::uint32_t pixelFormat, const GlyphImage& image,
+                const Window& window, const Canvas& canvas, PaintedGlyph* painted) {
+  withChannelOrder(pixelFormat, [&](auto order) {
+    using L = decltype(order);
+    if (painted == nullptr) {
+      drawGlyph<L>(style, image, window, canvas);
+      return;
+    }
+    const std::uint64_t key = paintKey(style, pixelFormat);
+    if (painted->paint != key) {
+      paint<L>(style, image, *painted);
+      painted->paint = key;
+    }
+    drawPainted(*painted, image.width, window, canvas);
+  });
 }
 
 }  // namespace
@@ -179,23 +224,28 @@ bool compositeGlyph(const GlyphPaint& style, std::uint32_t pixelFormat, const Gl
   if (style.underline) {
     fillSpan(pixelFormat, line, PixelRect{penX, baseline - d, spanRight, baseline - d + 3}, canvas);
   }
-  withChannelOrder(pixelFormat, [&](auto order) {
-    using L = decltype(order);
-    if (painted == nullptr) {
-      drawGlyph<L>(style, image, x0, row0, canvas);
-      return;
-    }
-    const std::uint64_t key = paintKey(style, pixelFormat);
-    if (painted->paint != key) {
-      paint<L>(style, image, *painted);
-      painted->paint = key;
-    }
-    drawPainted(*painted, image.width, image.height, x0, row0, canvas);
-  });
+  drawWindow(style, pixelFormat, image, wholeImage(image, x0, row0), canvas, painted);
   if (style.strikeOut) {
     fillSpan(pixelFormat, line, PixelRect{penX, baseline + d - 2, spanRight, baseline + d}, canvas);
   }
   drawn = *place;
+  return true;
+}
+
+bool compositeClipped(const GlyphPaint& paint, std::uint32_t pixelFormat, const GlyphImage& image,
+                      std::int64_t left, std::int64_t top, const Canvas& canvas,
+                      PaintedGlyph* painted) {
+  if (canvas.pixels == nullptr) return false;
+  const std::int64_t right = std::min<std::int64_t>(left + image.width, canvas.width);
+  const std::int64_t bottom = std::min<std::int64_t>(top + image.height, canvas.height);
+  const std::int64_t visibleLeft = std::max<std::int64_t>(left, 0);
+  const std::int64_t visibleTop = std::max<std::int64_t>(top, 0);
+  if (visibleLeft >= right || visibleTop >= bottom) return false;
+  const Window window{static_cast<std::uint32_t>(visibleTop - top),
+                      static_cast<std::uint32_t>(visibleLeft - left),
+                      static_cast<std::uint32_t>(bottom - visibleTop),
+                      static_cast<std::uint32_t>(right - visibleLeft), visibleTop, visibleLeft};
+  drawWindow(paint, pixelFormat, image, window, canvas, painted);
   return true;
 }
 

@@ -59,6 +59,13 @@ bool compositeGlyph(const GlyphPaint& paint, std::uint32_t pixelFormat, const Gl
                     std::int64_t penX, std::int64_t baseline, const Canvas& canvas,
                     PixelRect& drawn, PaintedGlyph* painted = nullptr);
 
+/// Draws the part of `image` that falls on the canvas, its top-left pixel at (`left`,
+/// `top`), in `paint`'s colours by a per-channel maximum (no lines). False when none of
+/// it does. `painted` as for compositeGlyph.
+bool compositeClipped(const GlyphPaint& paint, std::uint32_t pixelFormat, const GlyphImage& image,
+                      std::int64_t left, std::int64_t top, const Canvas& canvas,
+                      PaintedGlyph* painted = nullptr);
+
 /// Sets the pixels of `area`, clipped to the canvas, to `colour` with alpha 255.
 void fillSpan(std::uint32_t pixelFormat, Colour colour, PixelRect area, const Canvas& canvas);
 

@@ -22,6 +22,7 @@ GlyphKey GlyphKey::of(const GlyphRequest& request) {
   key.loadFlags = request.loadFlags;
   key.transform = request.transform;
   key.strokeRadius = request.strokeRadius;
+  key.exact = request.exact;
   return key;
 }
 
@@ -30,15 +31,16 @@ bool GlyphKey::operator==(const GlyphKey& other) const {
          glyph == other.glyph && byIndex == other.byIndex && loadFlags == other.loadFlags &&
          transform.xx == other.transform.xx && transform.xy == other.transform.xy &&
          transform.yx == other.transform.yx && transform.yy == other.transform.yy &&
-         strokeRadius == other.strokeRadius;
+         strokeRadius == other.strokeRadius && exact == other.exact;
 }
 
 std::size_t GlyphKeyHash::operator()(const GlyphKey& key) const {
   std::size_t hash = 0;
   mix(hash, key.faceSerial);
-  // Pixel sizes stay far below 2^31, which leaves the top bit for how the glyph is chosen.
+  // Pixel sizes stay far below 2^30, which leaves the top bits for how the glyph is chosen
+  // and placed.
   mix(hash, (std::uint64_t{key.glyph} << 32) | static_cast<std::uint32_t>(key.pixelSize) |
-                (key.byIndex ? 0x80000000u : 0u));
+                (key.byIndex ? 0x80000000u : 0u) | (key.exact ? 0x40000000u : 0u));
   mix(hash, static_cast<std::uint64_t>(key.loadFlags));
   mix(hash, static_cast<std::uint64_t>(key.transform.xy));
   mix(hash, static_cast<std::uint64_t>(key.transform.xx ^ key.transform.yy ^ key.transform.yx));

@@ -22,6 +22,7 @@ struct GlyphKey {
   FT_Int32 loadFlags = 0;
   FT_Matrix transform{0x10000, 0, 0, 0x10000};
   FT_Fixed strokeRadius = 0;
+  bool exact = false;
 
   /// The key of the image `request` makes (its face must be set).
   static GlyphKey of(const GlyphRequest& request);

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include FT_GLYPH_H
+#include FT_OUTLINE_H
 
 #include "text/GreyBitmap.h"
 
@@ -89,10 +90,10 @@ bool allocateImage(std::uint32_t width, std::uint32_t height, GlyphImage& image)
   return true;
 }
 
-// Merges the plain glyph's coverage, centred on the stroked image and clipped to it.
-void mergeFill(const GreyBitmap& fill, GlyphImage& image) {
-  const std::int64_t rowOffset = (static_cast<std::int64_t>(image.height) - fill.height()) / 2;
-  const std::int64_t columnOffset = (static_cast<std::int64_t>(image.width) - fill.width()) / 2;
+// Merges the plain glyph's coverage at (rowOffset, columnOffset) of the stroked image,
+// clipped to it.
+void mergeFill(const GreyBitmap& fill, std::int64_t rowOffset, std::int64_t columnOffset,
+               GlyphImage& image) {
   for (std::uint32_t r = 0; r < fill.height(); ++r) {
     const std::int64_t row = rowOffset + r;
     if (row < 0 || row >= image.height) continue;
@@ -107,6 +108,54 @@ void mergeFill(const GreyBitmap& fill, GlyphImage& image) {
       pixel[GlyphImage::kFill] = static_cast<std::uint8_t>(squareCoverage(f));
     }
   }
+}
+
+FT_BitmapGlyph bitmapGlyphOf(const GlyphHandle& rendered) {
+  return reinterpret_cast<FT_BitmapGlyph>(rendered.get());
+}
+
+// Strokes and renders `plain` into `image`: the stroke's coverage as outline, the plain
+// glyph's as body. With `exact` each bitmap goes where FreeType places it, and the image's
+// bearings are the stroked bitmap's; otherwise the body is centred on the stroke and the
+// caller has set the bearings. False when anything cannot be rendered.
+bool strokedImage(FT_Library library, FT_Stroker stroker, GlyphHandle& plain, bool exact,
+                  GlyphImage& image) {
+  GlyphHandle stroked;
+  if (!strokeAndRender(stroker, plain.get(), stroked)) return false;
+  GreyBitmap strokeBitmap;
+  if (!strokeBitmap.convert(library, bitmapOf(stroked))) return false;
+  if (!allocateImage(strokeBitmap.width(), strokeBitmap.height(), image)) return false;
+  if (exact) {
+    image.left = bitmapGlyphOf(stroked)->left;
+    image.top = bitmapGlyphOf(stroked)->top;
+  }
+
+  const bool mono = strokeBitmap.fromMono();
+  for (std::uint32_t r = 0; r < image.height; ++r) {
+    std::uint8_t* pixel = &image.pixels[static_cast<std::size_t>(r) * image.stride];
+    for (std::uint32_t c = 0; c < image.width; ++c, pixel += 4) {
+      const unsigned s = strokeBitmap.at(r, c);
+      pixel[GlyphImage::kCoverage] = static_cast<std::uint8_t>(s);
+      // A 1-bit glyph has no antialiasing to split: it is coloured with both colours.
+      pixel[GlyphImage::kOutline] = static_cast<std::uint8_t>(mono ? 255 : squareCoverage(s));
+      pixel[GlyphImage::kFill] = mono ? 255 : 0;
+    }
+  }
+  if (mono) return true;
+
+  // The body is the glyph of the first load rendered as it is: loading the character again
+  // to render it would load and hint the same outline a second time for the same bitmap.
+  if (!renderInPlace(plain)) return false;
+  GreyBitmap fill;
+  if (!fill.convert(library, bitmapOf(plain))) return false;
+  if (exact) {
+    mergeFill(fill, image.top - bitmapGlyphOf(plain)->top, bitmapGlyphOf(plain)->left - image.left,
+              image);
+  } else {
+    mergeFill(fill, (static_cast<std::int64_t>(image.height) - fill.height()) / 2,
+              (static_cast<std::int64_t>(image.width) - fill.width()) / 2, image);
+  }
+  return true;
 }
 
 // Loads the glyph into the face's slot without rendering it.
@@ -125,41 +174,42 @@ bool buildGlyphImage(FT_Library library, FT_Stroker stroker, const GlyphRequest&
   FT_Stroker_Set(stroker, request.strokeRadius, FT_STROKER_LINECAP_ROUND,
                  FT_STROKER_LINEJOIN_ROUND, 0);
   if (!loadGlyph(face, request)) return false;
+  // The classic image sits at the plain glyph's bearings (so the outline hangs a stroke's
+  // width right of and below where the plain glyph would be); an exact one where FreeType
+  // puts the stroked bitmap.
   image.left = static_cast<std::int32_t>(face->glyph->metrics.horiBearingX / 64);
   image.top = static_cast<std::int32_t>(face->glyph->metrics.horiBearingY / 64);
 
   GlyphHandle plain;
   if (FT_Get_Glyph(face->glyph, plain.out()) != 0) return false;
   if (!plausibleExtent(plain.get(), request.size)) return false;
-  GlyphHandle stroked;
-  if (!strokeAndRender(stroker, plain.get(), stroked)) return false;
-  GreyBitmap strokeBitmap;
-  if (!strokeBitmap.convert(library, bitmapOf(stroked))) return false;
-  if (!allocateImage(strokeBitmap.width(), strokeBitmap.height(), image)) return false;
+  const FT_Pos advance = face->glyph->advance.x;
+  if (!strokedImage(library, stroker, plain, request.exact, image)) return false;
+  image.advance = static_cast<std::int32_t>(advance / 64 + 1);
+  return true;
+}
 
-  const bool mono = strokeBitmap.fromMono();
-  for (std::uint32_t r = 0; r < image.height; ++r) {
-    std::uint8_t* pixel = &image.pixels[static_cast<std::size_t>(r) * image.stride];
-    for (std::uint32_t c = 0; c < image.width; ++c, pixel += 4) {
-      const unsigned s = strokeBitmap.at(r, c);
-      pixel[GlyphImage::kCoverage] = static_cast<std::uint8_t>(s);
-      // A 1-bit glyph has no antialiasing to split: it is coloured with both colours.
-      pixel[GlyphImage::kOutline] = static_cast<std::uint8_t>(mono ? 255 : squareCoverage(s));
-      pixel[GlyphImage::kFill] = mono ? 255 : 0;
-    }
+bool buildRectangleImage(FT_Library library, FT_Stroker stroker, FT_Pos left, FT_Pos top,
+                         FT_Pos width, FT_Pos height, FT_Fixed strokeRadius, GlyphImage& image) {
+  GlyphHandle plain;
+  if (width <= 0 || height <= 0 || FT_New_Glyph(library, FT_GLYPH_FORMAT_OUTLINE, plain.out()) != 0) {
+    return false;
   }
-  if (mono) {
-    image.advance = static_cast<std::int32_t>(face->glyph->advance.x / 64 + 1);
-    return true;
+  FT_Outline& outline = reinterpret_cast<FT_OutlineGlyph>(plain.get())->outline;
+  if (FT_Outline_New(library, 4, 1, &outline) != 0) return false;
+  // FreeType's y axis points up: the rectangle hangs below its top edge.
+  const FT_Vector corners[4] = {{left, -top},
+                                {left + width, -top},
+                                {left + width, -top - height},
+                                {left, -top - height}};
+  for (int i = 0; i < 4; ++i) {
+    outline.points[i] = corners[i];
+    outline.tags[i] = FT_CURVE_TAG_ON;
   }
-
-  // The body is the glyph of the first load rendered as it is: loading the character again
-  // to render it would load and hint the same outline a second time for the same bitmap.
-  if (!renderInPlace(plain)) return false;
-  GreyBitmap fill;
-  if (!fill.convert(library, bitmapOf(plain))) return false;
-  mergeFill(fill, image);
-  image.advance = static_cast<std::int32_t>(face->glyph->advance.x / 64 + 1);
+  outline.contours[0] = 3;
+  FT_Stroker_Set(stroker, strokeRadius, FT_STROKER_LINECAP_ROUND, FT_STROKER_LINEJOIN_ROUND, 0);
+  if (!strokedImage(library, stroker, plain, true, image)) return false;
+  image.advance = 0;
   return true;
 }
 

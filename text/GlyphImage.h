@@ -23,6 +23,9 @@ struct GlyphRequest {
   std::uint32_t glyph = 0;  ///< a character code, or a glyph index when `byIndex`
   bool byIndex = false;
   FT_Fixed strokeRadius = 0;  ///< 26.6
+  /// Placed by the bitmaps' own offsets (the full layout), rather than at the plain glyph's
+  /// bearings with the body centred on the stroke (the classic layout).
+  bool exact = false;
 };
 
 struct GlyphImage {
@@ -59,5 +62,11 @@ constexpr FT_Fixed strokeRadius(std::int32_t size) { return static_cast<FT_Fixed
 /// would not fit in memory; the character is then skipped.
 bool buildGlyphImage(FT_Library library, FT_Stroker stroker, const GlyphRequest& request,
                      GlyphImage& image);
+
+/// Renders a rectangle `width` × `height` (26.6, y downwards) whose top-left corner is at
+/// (`left`, `top`) from the origin, outlined like a glyph, into `image` with exact
+/// placement. False when it is empty or cannot be rendered.
+bool buildRectangleImage(FT_Library library, FT_Stroker stroker, FT_Pos left, FT_Pos top,
+                         FT_Pos width, FT_Pos height, FT_Fixed strokeRadius, GlyphImage& image);
 
 }  // namespace Orb

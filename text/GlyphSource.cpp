@@ -17,6 +17,12 @@ GlyphCache::Found GlyphSource::image(const GlyphRequest& request) {
   return glyphs.store(key, scratch, built);
 }
 
+bool GlyphSource::rectangle(FT_Pos left, FT_Pos top, FT_Pos width, FT_Pos height,
+                            FT_Fixed strokeRadius, GlyphImage& image) {
+  return ready() && buildRectangleImage(library, stroker.handle(), left, top, width, height,
+                                        strokeRadius, image);
+}
+
 void GlyphSource::resetCache(std::size_t budgetBytes) {
   ++builds;
   glyphs.reset(budgetBytes);

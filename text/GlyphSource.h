@@ -21,6 +21,10 @@ class GlyphSource {
   /// generation() stays what it is after this call.
   GlyphCache::Found image(const GlyphRequest& request);
 
+  /// A rectangle outlined like a glyph (see buildRectangleImage); not kept.
+  bool rectangle(FT_Pos left, FT_Pos top, FT_Pos width, FT_Pos height, FT_Fixed strokeRadius,
+                 GlyphImage& image);
+
   /// Changes whenever an image answered earlier may have moved or gone (an image was built
   /// or the cache emptied); an answer stays valid while this count stays the same.
   std::uint64_t generation() const { return builds; }

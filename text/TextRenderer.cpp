@@ -10,6 +10,7 @@
 #include "text/ClassicMarkup.h"
 #include "text/FaceResolver.h"
 #include "text/FontResolution.h"
+#include "text/FullDrawing.h"
 #include "text/PixelSize.h"
 #include "text/Utf.h"
 
@@ -136,22 +137,15 @@ void TextRenderer::setCaching(std::size_t glyphCacheBytes, bool shareFaces) {
   faces.reset(shareFaces);
 }
 
-bool TextRenderer::renderSubtitle(std::uint32_t pixelFormat, const char* text,
-                                  std::size_t byteLength, std::uint32_t maxWidth,
-                                  std::uint32_t maxHeight, std::uint32_t* width,
-                                  std::uint32_t* height, std::uint32_t* xOffset,
-                                  std::uint32_t* yOffset, std::uint32_t* stride,
-                                  AllocateBufferCallback allocateBuffer, void* allocatorData) {
-  if (width == nullptr || height == nullptr || xOffset == nullptr || yOffset == nullptr ||
-      stride == nullptr || allocateBuffer == nullptr) {
-    return false;
+void TextRenderer::setLayout(LayoutEngine layoutEngine, std::uint32_t placement) {
+  if (layoutEngine == LayoutEngine::Classic || layoutEngine == LayoutEngine::Full) {
+    engine = layoutEngine;
   }
-  std::vector<char32_t> codePoints;
-  const std::u32string_view decoded = decodeSubtitle(text, byteLength, codePoints);
-  if (decoded.empty()) return false;
-  std::uint32_t canvasWidth = 0;
-  std::uint32_t canvasHeight = 0;
-  if (!canvasSize(maxWidth, canvasWidth) || !canvasSize(maxHeight, canvasHeight)) return false;
+  if (isAlignment(placement)) alignment = placement;
+}
+
+bool CanvasRequest::allocate(std::uint32_t canvasWidth, std::uint32_t canvasHeight,
+                             Canvas& canvas) const {
   *width = canvasWidth;
   *height = canvasHeight;
   std::uint8_t* buffer = nullptr;
@@ -162,29 +156,90 @@ bool TextRenderer::renderSubtitle(std::uint32_t pixelFormat, const char* text,
   }
   if (!bufferHoldsCanvas(buffer, bufferLength, *stride, canvasWidth, canvasHeight)) return false;
   std::memset(buffer, 0, bufferLength);
+  canvas = Canvas{buffer, canvasWidth, canvasHeight, *stride};
+  return true;
+}
 
-  const Canvas canvas{buffer, canvasWidth, canvasHeight, *stride};
+bool TextRenderer::renderSubtitle(std::uint32_t pixelFormat, const char* text,
+                                  std::size_t byteLength, std::uint32_t maxWidth,
+                                  std::uint32_t maxHeight, std::uint32_t* width,
+                                  std::uint32_t* height, std::uint32_t* xOffset,
+                                  std::uint32_t* yOffset, std::uint32_t* stride,
+                                  AllocateBufferCallback allocateBuffer, void* allocatorData) {
+  laidOut = LaidOutText{};
+  if (width == nullptr || height == nullptr || xOffset == nullptr || yOffset == nullptr ||
+      stride == nullptr || allocateBuffer == nullptr) {
+    return false;
+  }
+  std::vector<char32_t> codePoints;
+  const std::u32string_view decoded = decodeSubtitle(text, byteLength, codePoints);
+  if (decoded.empty()) return false;
+  const CanvasRequest request{width, height, xOffset, yOffset, stride, allocateBuffer, allocatorData};
   const StyledText styled = readClassicMarkup(decoded, base);
   FaceResolver resolver(library.handle(), faces, lookup);
   const ResolvedFonts fonts = resolveFonts(styled.fonts, baseFont, resolver);
+  if (engine == LayoutEngine::Full) {
+    return renderFull(styled, fonts, pixelFormat, maxWidth, maxHeight, request);
+  }
+  return renderClassic(styled, fonts, pixelFormat, maxWidth, maxHeight, request);
+}
+
+bool TextRenderer::renderClassic(const StyledText& styled, const ResolvedFonts& fonts,
+                                 std::uint32_t pixelFormat, std::uint32_t maxWidth,
+                                 std::uint32_t maxHeight, const CanvasRequest& request) {
+  std::uint32_t canvasWidth = 0;
+  std::uint32_t canvasHeight = 0;
+  Canvas canvas;
+  if (!canvasSize(maxWidth, canvasWidth) || !canvasSize(maxHeight, canvasHeight) ||
+      !request.allocate(canvasWidth, canvasHeight, canvas)) {
+    return false;
+  }
   const ClassicLayout layout = layOutClassic(styled, fonts, glyphs, maxWidth, maxHeight, canvas);
   drawPlacedGlyphs(layout.glyphs, glyphs, pixelFormat, canvas);
   const DrawnBox& box = layout.box;
   if (box.drawn) {
-    *xOffset = box.xMin;
-    *yOffset = box.yMin;
-    *width = box.xMax - box.xMin + 1;
-    *height = box.yMax - box.yMin + 1;
+    *request.xOffset = box.xMin;
+    *request.yOffset = box.yMin;
+    *request.width = box.xMax - box.xMin + 1;
+    *request.height = box.yMax - box.yMin + 1;
   } else {
     // Nothing drawn: an empty box rather than one computed from the starting edges.
-    *xOffset = *yOffset = *width = *height = 0;
+    *request.xOffset = *request.yOffset = *request.width = *request.height = 0;
   }
   Logger::write(Logger::instance(), "Text", "TextRenderer::renderSubtitle", 1828,
                 "orbTR_renderSubtitle: xMin: %u xMax: %u yMin: %u yMax: %u\n"
                 "    xOffset: %u yOffset: %u width: %u height: %u stride: %u\n"
                 "    maxWidth: %u maxHeight: %u",
-                box.xMin, box.xMax, box.yMin, box.yMax, *xOffset, *yOffset, *width, *height,
-                *stride, maxWidth, maxHeight);
+                box.xMin, box.xMax, box.yMin, box.yMax, *request.xOffset, *request.yOffset,
+                *request.width, *request.height, *request.stride, maxWidth, maxHeight);
+  laidOut = describeClassicLayout(styled, layout, *request.xOffset, *request.yOffset,
+                                  *request.width, *request.height);
+  laidOut.alignment = alignment;
+  return true;
+}
+
+bool TextRenderer::renderFull(const StyledText& styled, const ResolvedFonts& fonts,
+                              std::uint32_t pixelFormat, std::uint32_t maxWidth,
+                              std::uint32_t maxHeight, const CanvasRequest& request) {
+  if (!full) full = std::make_unique<FullLayoutEngine>();
+  const FullLayout layout = full->layOut(styled, fonts, maxWidth, alignment);
+  const LayoutInk ink = measureInk(layout, glyphs);
+  const PixelRect window = canvasWindow(layout, ink, maxWidth, maxHeight);
+  Canvas canvas;
+  if (!request.allocate(static_cast<std::uint32_t>(window.right - window.left),
+                        static_cast<std::uint32_t>(window.bottom - window.top), canvas)) {
+    return false;
+  }
+  drawFullLayout(layout, ink, glyphs, window, pixelFormat, canvas);
+  if (ink.any) {
+    *request.xOffset = *request.yOffset = 0;
+  } else {
+    *request.xOffset = *request.yOffset = *request.width = *request.height = 0;
+  }
+  Logger::write(Logger::instance(), "Text", "TextRenderer::renderSubtitle", 1828,
+                "full layout: %zu lines, canvas %u x %u, maxWidth: %u maxHeight: %u",
+                layout.lines.size(), canvas.width, canvas.height, maxWidth, maxHeight);
+  laidOut = describeFullLayout(styled, layout, ink, window);
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include "text/FacePool.h"
 #include "text/FontRecord.h"
 #include "text/FreeTypeHandles.h"
+#include "text/FullLayout.h"
 #include "text/GlyphSource.h"
 #include "text/StyledText.h"
 #include "text/TextRendererInterface.h"
@@ -36,6 +37,22 @@ struct BaseStyle {
   std::uint8_t overrideEmbeddedColour = 0;
 };
 
+/// The outputs and allocation callback of one renderSubtitle call, for the engine that
+/// asks for the canvas.
+struct CanvasRequest {
+  std::uint32_t* width;
+  std::uint32_t* height;
+  std::uint32_t* xOffset;
+  std::uint32_t* yOffset;
+  std::uint32_t* stride;
+  AllocateBufferCallback allocateBuffer;
+  void* allocatorData;
+
+  /// Asks for a cleared canvas of `canvasWidth` × `canvasHeight` (reported as the width
+  /// and height results first); false when it is refused or too small.
+  bool allocate(std::uint32_t canvasWidth, std::uint32_t canvasHeight, Canvas& canvas) const;
+};
+
 class TextRenderer final : public TextRendererInterface {
  public:
   /// A renderer whose base font is resolved, or null. Accepts exactly one of a path, a
@@ -60,6 +77,8 @@ class TextRenderer final : public TextRendererInterface {
                       std::uint32_t* stride, AllocateBufferCallback allocateBuffer,
                       void* allocatorData) override;
   ~TextRenderer() override = default;
+  void setLayout(LayoutEngine engine, std::uint32_t alignment) override;
+  const LaidOutText& lastLayout() const override { return laidOut; }
 
   /// Sets what the renderer keeps between glyphs and subtitles and empties it (faces in
   /// use stay open). `glyphCacheBytes` 0 keeps no glyph images and `shareFaces` false
@@ -79,6 +98,13 @@ class TextRenderer final : public TextRendererInterface {
   bool replaceBaseFont(const FontSource& source, std::uint8_t bold, std::uint8_t italic,
                        std::uint8_t underline, std::uint8_t strikeOut,
                        std::uint8_t overrideEmbeddedFont);
+  /// Lays out and draws with the classic engine into a canvas of 1.5 × the area.
+  bool renderClassic(const StyledText& styled, const ResolvedFonts& fonts,
+                     std::uint32_t pixelFormat, std::uint32_t maxWidth, std::uint32_t maxHeight,
+                     const CanvasRequest& request);
+  /// Lays out and draws with the full engine into a canvas as large as the text.
+  bool renderFull(const StyledText& styled, const ResolvedFonts& fonts, std::uint32_t pixelFormat,
+                  std::uint32_t maxWidth, std::uint32_t maxHeight, const CanvasRequest& request);
 
   FreeTypeLibrary library;  // first: whatever holds a face goes before it
   FacePool faces;
@@ -86,6 +112,10 @@ class TextRenderer final : public TextRendererInterface {
   FaceLookup* const lookup;  // not owned; may be null
   std::shared_ptr<const FontRecord> baseFont;  // always has a face
   MarkupBase base;  // the base style; its font is request 0, baseFont
+  LayoutEngine engine = LayoutEngine::Classic;
+  std::uint32_t alignment = kBottomCentre;
+  std::unique_ptr<FullLayoutEngine> full;  // made at the first full render
+  LaidOutText laidOut;                     // of the last render that succeeded
 };
 
 }  // namespace Orb

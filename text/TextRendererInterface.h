@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "text/FaceLookup.h"
+#include "text/LaidOutText.h"
 
 namespace Orb {
 
@@ -46,9 +47,11 @@ class TextRendererInterface {
                           std::uint8_t overrideEmbeddedColour) = 0;
 
   /// Renders one subtitle (`byteLength` bytes of UTF-8 with markup, not necessarily
-  /// 0-terminated) laid out in a maxWidth × maxHeight area. The canvas, 1.5 times that
-  /// area, comes from `allocateBuffer` in byte order `pixelFormat` (0 "RGBA", 1 "ARGB",
-  /// 2 "BGRA", 3 "ABGR") and is cleared first. On true, the drawn pixels are the
+  /// 0-terminated) laid out in a maxWidth × maxHeight area. The canvas comes from
+  /// `allocateBuffer` in byte order `pixelFormat` (0 "RGBA", 1 "ARGB", 2 "BGRA", 3 "ABGR")
+  /// and is cleared first. The classic engine's canvas is 1.5 times the area; the full
+  /// engine wraps lines at maxWidth and its canvas is as large as the text, no wider than
+  /// 1.5 × maxWidth and no taller than maxHeight. On true, the drawn pixels are the
   /// `*width` × `*height` rectangle at (`*xOffset`, `*yOffset`) of the buffer, whose rows
   /// are `*stride` pixels apart; when nothing was drawn all four are 0.
   /// False, outputs untouched, when an output or the callback is missing or the text is
@@ -62,6 +65,15 @@ class TextRendererInterface {
                               void* allocatorData) = 0;
 
   virtual ~TextRendererInterface() = default;
+
+  /// Chooses the layout engine for the renders that follow (a new renderer has the classic
+  /// one) and the placement, 1..9 as on a keypad, whose column the full engine aligns each
+  /// line by (left, centre, right). An alignment outside 1..9 keeps the current one.
+  virtual void setLayout(LayoutEngine engine, std::uint32_t alignment) = 0;
+
+  /// What the last render that answered true laid out: the box to place and the lines.
+  /// Empty before the first and after a render that answered false.
+  virtual const LaidOutText& lastLayout() const = 0;
 };
 
 /// A renderer whose base font is `family` found through `lookup` (not owned; it must

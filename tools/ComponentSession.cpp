@@ -44,6 +44,8 @@ void ComponentSession::configure() {
   store_.setBool(kStyleSettings, "Color", "OverrideEmbedded", settings_.overrideColours);
   store_.setBool(kStyleSettings, "Font", "OverrideEmbedded", settings_.overrideFonts);
   store_.setString(kStyleSettings, "Font", "Name", settings_.font);
+  store_.setString(kStyleSettings, "Layout", "Engine", settings_.layout);
+  store_.setUInt32(kStyleSettings, "Layout", "Alignment", static_cast<std::uint32_t>(settings_.alignment));
 }
 
 bool ComponentSession::setUp(const ModuleLibrary& module, std::string& error) {

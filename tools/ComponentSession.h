@@ -34,6 +34,8 @@ struct SessionSettings {
   std::uint32_t outlineColour = 0x000000;
   bool overrideColours = false;
   bool overrideFonts = false;
+  std::string layout = "full";  ///< the "Layout"/"Engine" value
+  int alignment = 2;            ///< the "Layout"/"Alignment" value
 };
 
 class ComponentSession {

@@ -4,6 +4,7 @@
 
 #include "framework/ImageBuffer.h"
 #include "framework/MessageCodes.h"
+#include "framework/SubtitleLines.h"
 
 namespace QuillRender {
 namespace {
@@ -33,6 +34,18 @@ bool ImageSink::getValue(std::uint32_t code, Orb::PropertyValue* value) {
 
 bool ImageSink::deliver(std::uint32_t code, const Orb::PropertyValue* value) {
   if (code == Orb::MESSAGE_IMAGE_PROPERTIES) return true;
+  if (code == Orb::MESSAGE_SUBTITLE_LINES) {
+    if (!value || !value->payload.pointer) return false;
+    const auto* told = static_cast<const Orb::SubtitleLines*>(value->payload.pointer);
+    std::vector<ManifestLine> lines;
+    for (std::uint32_t i = 0; i < told->count && told->lines; ++i) {
+      const Orb::SubtitleLine& line = told->lines[i];
+      lines.push_back({line.text ? line.text : "", {line.left, line.top, line.right, line.bottom}});
+    }
+    std::lock_guard<std::mutex> guard(mutex_);
+    lines_ = std::move(lines);
+    return true;
+  }
   if (code != Orb::MESSAGE_SAMPLE || !value || !value->payload.pointer) return false;
   auto* buffer = static_cast<Orb::ImageBuffer*>(value->payload.pointer);
   const Orb::ImageProperties& properties = buffer->properties;
@@ -50,6 +63,8 @@ bool ImageSink::deliver(std::uint32_t code, const Orb::PropertyValue* value) {
   buffer->unlockData();
   buffer->release();
   std::lock_guard<std::mutex> guard(mutex_);
+  image.lines = std::move(lines_);
+  lines_.clear();
   latest_ = std::move(image);
   return true;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 #include "framework/ImageProperties.h"
 #include "framework/PortInterface.h"
@@ -20,6 +21,7 @@ struct DeliveredImage {
   RgbaImage pixels;       ///< the drawn region, straight RGBA; empty when nothing was drawn
   Box<int> region;        ///< as reported, in buffer pixels
   Box<double> placement;  ///< as reported, in normalised frame coordinates
+  std::vector<ManifestLine> lines;  ///< as the component laid them out
 };
 
 class ImageSink : public Orb::PortInterface {
@@ -30,7 +32,8 @@ class ImageSink : public Orb::PortInterface {
   bool query(std::uint32_t code, const Orb::PropertyValue* value) override;
   bool control(std::uint32_t code, const Orb::PropertyValue* value) override;
   bool getValue(std::uint32_t code, Orb::PropertyValue* value) override;
-  /// Takes MESSAGE_SAMPLE (an ImageBuffer, released here) and MESSAGE_IMAGE_PROPERTIES.
+  /// Takes MESSAGE_SAMPLE (an ImageBuffer, released here), MESSAGE_SUBTITLE_LINES (kept
+  /// for the image that follows) and MESSAGE_IMAGE_PROPERTIES.
   bool deliver(std::uint32_t code, const Orb::PropertyValue* value) override;
 
   /// The image delivered since the last call, if any; the sink forgets it.
@@ -42,6 +45,7 @@ class ImageSink : public Orb::PortInterface {
   std::int32_t frameHeight_;
   std::mutex mutex_;  // the worker thread of the component may deliver too
   std::optional<DeliveredImage> latest_;
+  std::vector<ManifestLine> lines_;  // told for the next image
 };
 
 }  // namespace QuillRender

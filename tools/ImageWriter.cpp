@@ -25,6 +25,7 @@ bool ImageWriter::write(const DeliveredImage& image, ManifestEvent& entry,
   entry.rendered = true;
   entry.region = image.region;
   entry.placement = image.placement;
+  entry.lines = image.lines;
   if (image.pixels.pixels.empty()) {
     entry.reason = "nothing visible was drawn";
     return true;

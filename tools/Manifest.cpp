@@ -74,6 +74,8 @@ void writeSettings(std::ostringstream& out, const ManifestSettings& s) {
       << "    \"outlineColour\": " << colour(s.outlineColour) << ",\n"
       << "    \"overrideColours\": " << boolean(s.overrideColours) << ",\n"
       << "    \"overrideFonts\": " << boolean(s.overrideFonts) << ",\n"
+      << "    \"layout\": " << quote(s.layout) << ",\n"
+      << "    \"align\": " << s.alignment << ",\n"
       << "    \"fontsDir\": " << quoteOrNull(s.fontsDir) << ",\n"
       << "    \"module\": " << quote(s.module) << ",\n"
       << "    \"charset\": " << quoteOrNull(s.charset) << ",\n"
@@ -98,7 +100,13 @@ void writeEvent(std::ostringstream& out, const ManifestEvent& e) {
     out << ",\n     \"image\": " << quoteOrNull(e.image)
         << ", \"frame\": " << quoteOrNull(e.frameImage) << ",\n"
         << "     \"region\": " << box(e.region, integer) << ",\n"
-        << "     \"placement\": " << box(e.placement, number);
+        << "     \"placement\": " << box(e.placement, number) << ",\n"
+        << "     \"lines\": [";
+    for (std::size_t i = 0; i < e.lines.size(); ++i) {
+      out << (i ? ", " : "") << "{\"text\": " << quote(e.lines[i].text)
+          << ", \"ink\": " << box(e.lines[i].ink, integer) << "}";
+    }
+    out << "]";
   }
   out << "}";
 }

@@ -18,6 +18,12 @@ struct Box {
   T left{}, top{}, right{}, bottom{};
 };
 
+/// One line of a subtitle as the component laid it out.
+struct ManifestLine {
+  std::string text;  ///< without markup, in logical order
+  Box<int> ink;      ///< frame pixels (right and bottom exclusive); all 0 when nothing drawn
+};
+
 struct ManifestEvent {
   SubtitleEvent event;
   bool rendered = false;
@@ -26,6 +32,7 @@ struct ManifestEvent {
   std::string frameImage;  ///< file name of the preview frame; empty when none was written
   Box<int> region;         ///< drawn region in buffer pixels (right and bottom exclusive)
   Box<double> placement;   ///< the same region in normalised frame coordinates
+  std::vector<ManifestLine> lines;  ///< the lines as laid out
 };
 
 /// The settings of the run as the user gave them (or the defaults that stood in).
@@ -42,6 +49,8 @@ struct ManifestSettings {
   std::uint32_t outlineColour = 0;
   bool overrideColours = false;
   bool overrideFonts = false;
+  std::string layout;  ///< the layout engine, "full" or "classic"
+  int alignment = 0;   ///< 1..9 as on a numeric keypad
   std::string fontsDir;
   std::string module;
   std::string charset;              ///< as given with --charset; empty when not

@@ -49,6 +49,8 @@ const Apply jobCount = [](RenderOptions& o, const std::string& v) {
 };
 const std::string kJobsExpected = "a whole number from 1 to " + std::to_string(kMaxJobs);
 
+bool parseWholeNumber(const std::string& text, int most, int& number);
+
 const std::vector<OptionSpec>& optionTable() {
   static const std::vector<OptionSpec> table = {
       {"--out", true, store(&RenderOptions::outDir)},
@@ -97,6 +99,17 @@ const std::vector<OptionSpec>& optionTable() {
          return true;
        },
        "srt or vtt"},
+      {"--layout", true,
+       [](RenderOptions& o, const std::string& v) {
+         const std::string name = lower(v);
+         if (name != "full" && name != "classic") return false;
+         o.layout = name;
+         return true;
+       },
+       "full or classic"},
+      {"--align", true,
+       [](RenderOptions& o, const std::string& v) { return parseWholeNumber(v, 9, o.alignment); },
+       "a digit from 1 to 9"},
       {"--discard", false, flag(&RenderOptions::discard)},
       {"-j", true, jobCount, kJobsExpected},
       {"--jobs", true, jobCount, kJobsExpected},
@@ -305,6 +318,11 @@ std::string usageText(const std::string& program) {
          "                          or, when that has no fonts, the tool's own folder\n"
          "                          ~/.local/share/quill-render/fonts of links to the\n"
          "                          DejaVu and WenQuanYi fonts the set-up script installs\n"
+         "  --layout full|classic   the component's layout engine (default full: shaping,\n"
+         "                          right-to-left scripts, word wrapping, each line aligned);\n"
+         "                          classic is the pen walk hosts built for it expect\n"
+         "  --align N               where subtitles go, 1 to 9 as on a numeric keypad (7 8 9\n"
+         "                          top, 4 5 6 middle, 1 2 3 bottom; default 2, bottom centre)\n"
          "  --module PATH           the component module to load (default: the one built\n"
          "                          beside this program)\n"
          "\n"

@@ -44,6 +44,8 @@ struct RenderOptions {
   std::string charset;
   bool discard = false;
   int jobs = 1;               ///< components rendering side by side (-j, --jobs)
+  std::string layout = "full";  ///< the component's "Layout"/"Engine": "full" or "classic"
+  int alignment = 2;            ///< "Layout"/"Alignment", 1..9 as on a numeric keypad
   bool help = false;
 };
 

@@ -221,6 +221,8 @@ class RenderRun {
     settings.outlineColour = options_.outlineColour;
     settings.overrideColours = options_.overrideColours;
     settings.overrideFonts = options_.overrideFonts;
+    settings.layout = options_.layout;
+    settings.alignment = options_.alignment;
     return settings;
   }
 
@@ -237,6 +239,8 @@ class RenderRun {
     s.outlineColour = options_.outlineColour;
     s.overrideColours = options_.overrideColours;
     s.overrideFonts = options_.overrideFonts;
+    s.layout = options_.layout;
+    s.alignment = options_.alignment;
     s.fontsDir = fontsFolder_;
     s.module = modulePath_;
     s.charset = options_.charset;

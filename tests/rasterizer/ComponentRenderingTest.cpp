@@ -279,3 +279,55 @@ TEST_P(ComponentUnansweredLimit, KeepsTheFrame) {
 INSTANTIATE_TEST_SUITE_P(Answers, ComponentUnansweredLimit, testing::Values(std::nullopt, 0, -5, 700));
 
 }  // namespace
+
+namespace {
+
+// The placement's horizontal centre and bottom, in frame fractions.
+std::pair<double, double> centreAndBottom(const Image& image) {
+  const Orb::RectFloat& placement = image.properties.placement;
+  return {(placement.left + placement.right) / 2.0, placement.bottom};
+}
+
+TEST(ComponentRendering, LayoutSettingsAreReadAtAttachAndAnUnknownValueKeepsTheCurrent) {
+  const Image classic = renderedWith([](LoadedComponent&) {});
+  const Image full = renderedWith([](LoadedComponent& loaded) {
+    loaded.settings.setString(kStyle, "Layout", "Engine", "full");
+  });
+  EXPECT_GT(classic.properties.region.left, 100) << "inside the classic canvas's margin";
+  EXPECT_EQ(full.properties.region.left, 0) << "the full layout's canvas is the text";
+  EXPECT_LT(full.properties.width, classic.properties.width);
+  EXPECT_NEAR(centreAndBottom(full).first, 0.5, 1.0 / 641);
+
+  const Image top = renderedWith([](LoadedComponent& loaded) {
+    loaded.settings.setString(kStyle, "Layout", "Engine", "full");
+    loaded.settings.setUInt32(kStyle, "Layout", "Alignment", 7);
+  });
+  EXPECT_NEAR(top.properties.placement.left, 0.05, 2.0 / 641);
+  EXPECT_LT(top.properties.placement.top, 0.06);
+
+  const Image unknown = renderedWith([](LoadedComponent& loaded) {
+    loaded.settings.setString(kStyle, "Layout", "Engine", "fancy");
+    loaded.settings.setUInt32(kStyle, "Layout", "Alignment", 10);
+  });
+  EXPECT_EQ(unknown.properties.region.left, classic.properties.region.left);
+  EXPECT_EQ(centreAndBottom(unknown), centreAndBottom(classic));
+}
+
+TEST(ComponentRendering, LayoutChangesRenderTheSubtitleAgain) {
+  LoadedComponent loaded;
+  loaded.wire();
+  loaded.deliverText(kText);
+  loaded.settings.setString(kStyle, "Layout", "Engine", "full");
+  ASSERT_TRUE(loaded.downstream.waitForImages(2, 10s));
+  EXPECT_EQ(loaded.image(1).properties.region.left, 0);
+  loaded.settings.setUInt32(kStyle, "Layout", "Alignment", 9);
+  ASSERT_TRUE(loaded.downstream.waitForImages(3, 10s));
+  EXPECT_NEAR(loaded.image(2).properties.placement.right, 0.95, 2.0 / 641);
+  loaded.settings.setString(kStyle, "Layout", "Engine", "classic");
+  ASSERT_TRUE(loaded.downstream.waitForImages(4, 10s));
+  EXPECT_GT(loaded.image(3).properties.region.left, 100);
+  EXPECT_NEAR(loaded.image(3).properties.placement.right, 0.95, 2.0 / 641)
+      << "the alignment holds for the classic box too";
+}
+
+}  // namespace

@@ -268,6 +268,32 @@ TEST(TextRendererHostileInput, SurvivesWhatSubtitleFilesCanHold) {
   EXPECT_GT(results.width, 10u);
 }
 
+// The full layout on what breaks naive bidirectional and line-breaking code: each must
+// come back with a canvas no larger than allowed, in bounded time (ctest's time-out).
+TEST(TextRendererHostileInput, FullLayoutBoundsWhatEveryStageCosts) {
+  auto renderer = sansRenderer(22);
+  renderer->setLayout(Orb::LayoutEngine::Full, 2);
+  std::string unpaired = "a\u202Bb\u202Ec\u2067d\u2069\u2069\u202C\u202Ce";
+  std::string marks = "e";
+  for (int i = 0; i < 10000; ++i) marks += "\u0301";
+  std::string nested;
+  for (int i = 0; i < 200; ++i) nested += i % 2 ? "\u202A\u05D0" : "\u202B" "a";
+  nested += "x";
+  const std::string inputs[] = {unpaired, std::string(1u << 20, 'm'), marks, nested,
+                                "\u05D0 " + std::string(1u << 20, ' '), "<b></b>", "\n\n\n"};
+  for (const std::string& input : inputs) {
+    Allocator allocator;
+    Results results;
+    ASSERT_TRUE(render(*renderer, input, allocator, results, 400, 300)) << input.substr(0, 40);
+    EXPECT_LE(allocator.requestedWidth, 600u);
+    EXPECT_LE(allocator.requestedHeight, 300u);
+    EXPECT_LE(results.xOffset + results.width, allocator.requestedWidth);
+    EXPECT_LE(results.yOffset + results.height, allocator.requestedHeight);
+  }
+  const Orb::LaidOutText& lines = renderer->lastLayout();
+  EXPECT_EQ(lines.lines.size(), 4u) << "three line feeds make four lines";
+}
+
 TEST(TextRendererHostileInput, GlyphsLargerThanTheCanvasAreSkipped) {
   auto renderer = sansRenderer(1024);
   Allocator allocator;

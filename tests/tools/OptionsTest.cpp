@@ -92,6 +92,19 @@ TEST(Options, MistakesGiveOneLineNamingTheProblem) {
   }
 }
 
+TEST(Options, LayoutIsFullUnlessClassicIsAskedForAndAlignmentADigit) {
+  const ParsedOptions defaults = parse({"movie.srt"});
+  EXPECT_EQ(defaults.options.layout, "full");
+  EXPECT_EQ(defaults.options.alignment, 2);
+  const ParsedOptions given = parse({"--layout", "Classic", "--align=7", "movie.srt"});
+  ASSERT_TRUE(given.ok) << given.error;
+  EXPECT_EQ(given.options.layout, "classic");
+  EXPECT_EQ(given.options.alignment, 7);
+  for (const char* bad : {"--layout=fancy", "--align=0", "--align=10", "--align=+3", "--align="}) {
+    EXPECT_FALSE(parse({bad, "movie.srt"}).ok) << bad;
+  }
+}
+
 TEST(Options, JobsComeInEveryUsualSpelling) {
   EXPECT_EQ(parse({"a.srt"}).options.jobs, 1);
   for (const auto& arguments : std::vector<std::vector<std::string>>{

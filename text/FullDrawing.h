@@ -1,0 +1,43 @@
+#pragma once
+// Drawing a full layout: where the ink of its glyphs and lines lands, the part of it the
+// canvas holds (only as large as the text, and no larger than the area allowed), the
+// drawing itself, and what the owner is told about the lines.
+#include <cstdint>
+#include <vector>
+
+#include "text/Compositor.h"
+#include "text/FullLayout.h"
+#include "text/GlyphSource.h"
+
+namespace Orb {
+
+/// The ink of a full layout, in layout pixels.
+struct LayoutInk {
+  std::vector<PixelRect> glyphs;       ///< per positioned glyph; empty when it draws nothing
+  std::vector<GlyphCache::Found> seen;  ///< per positioned glyph, as measured
+  std::uint64_t generation = 0;         ///< the glyph source's, when measured
+  std::vector<GlyphImage> decorations;  ///< per decoration, built
+  std::vector<PixelRect> decorationRects;
+  PixelRect total;  ///< the union; right and bottom exclusive
+  bool any = false;
+};
+
+/// Measures the ink of `layout`, building or finding every image in `glyphs`.
+LayoutInk measureInk(const FullLayout& layout, GlyphSource& glyphs);
+
+/// The part of `ink` a canvas holds: all of it, unless it is wider than 1.5 × `maxWidth` or
+/// taller than `maxHeight`; then what lies nearest the side the alignment holds on to.
+/// 1 × 1 pixel at the anchor's corner when there is no ink.
+PixelRect canvasWindow(const FullLayout& layout, const LayoutInk& ink, std::uint32_t maxWidth,
+                       std::uint32_t maxHeight);
+
+/// Draws the glyphs and lines of `layout` that fall in `window` into `canvas` (cleared,
+/// the size of the window) in byte order `pixelFormat`.
+void drawFullLayout(const FullLayout& layout, const LayoutInk& ink, GlyphSource& glyphs,
+                    const PixelRect& window, std::uint32_t pixelFormat, const Canvas& canvas);
+
+/// What the owner is told: the anchor and each line's text and ink, in canvas pixels.
+LaidOutText describeFullLayout(const StyledText& text, const FullLayout& layout,
+                               const LayoutInk& ink, const PixelRect& window);
+
+}  // namespace Orb

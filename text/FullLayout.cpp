@@ -1,0 +1,304 @@
+#include "text/FullLayout.h"
+
+#include <algorithm>
+#include <string_view>
+#include <utility>
+
+#include <unicode/uchar.h>
+
+#include "text/BidiParagraph.h"
+#include "text/Itemization.h"
+#include "text/LineWrapping.h"
+
+namespace Orb {
+
+namespace {
+
+// The classic outline at 1080p: radius strokeRadius(49) at size 49.
+constexpr std::int64_t kReferenceRadius = 149;
+constexpr std::int64_t kReferenceSize = 49;
+
+// 26.6 to whole pixels, rounded to nearest (halves up), for negative values too.
+std::int32_t toPixels(std::int64_t value) {
+  const std::int64_t shifted = value + 32;
+  return static_cast<std::int32_t>(shifted >= 0 ? shifted / 64 : -((-shifted + 63) / 64));
+}
+
+std::int32_t toPixelsUp(std::int64_t value) {
+  return static_cast<std::int32_t>(value >= 0 ? (value + 63) / 64 : -((-value) / 64));
+}
+
+// Lines are spaced by the largest of what their runs' fonts ask for.
+void widen(FontMetrics& line, const FontMetrics& run) {
+  line.ascender = std::max(line.ascender, run.ascender);
+  line.descender = std::max(line.descender, run.descender);
+  line.lineGap = std::max(line.lineGap, run.lineGap);
+}
+
+// What lines under or through consecutive glyphs must share to be drawn as one.
+struct DecorationKey {
+  const TextStyle* style = nullptr;
+  const FontRecord* font = nullptr;
+
+  bool decorated() const { return style->underline || style->strikeOut; }
+  bool continues(const DecorationKey& other) const {
+    return font == other.font && style->size == other.style->size &&
+           style->underline == other.style->underline &&
+           style->strikeOut == other.style->strikeOut && style->fill == other.style->fill &&
+           style->outline == other.style->outline;
+  }
+};
+
+// One glyph on a line before the lines are stacked: 26.6, x from the line's start, y
+// from its baseline, downwards.
+struct DraftGlyph {
+  GlyphRequest glyph;
+  std::int64_t x = 0;
+  std::int64_t y = 0;
+  GlyphPaint paint;
+  std::size_t character = 0;
+};
+
+// A line before the lines are stacked and aligned; decorations' tops from the baseline.
+struct DraftLine {
+  FullLine text;
+  std::vector<DraftGlyph> glyphs;
+  std::vector<Decoration> decorations;
+  std::int64_t width = 0;
+  FontMetrics metrics;
+  // The horizontal extent of its outlines (its advances when it has none), by which it is
+  // aligned: lines look centred when their ink is, whatever their letters' side bearings.
+  std::int64_t inkLeft = 0;
+  std::int64_t inkRight = 0;
+  bool inked = false;
+
+  void includeInk(std::int64_t left, std::int64_t right) {
+    if (right <= left) return;
+    inkLeft = inked ? std::min(inkLeft, left) : left;
+    inkRight = inked ? std::max(inkRight, right) : right;
+    inked = true;
+  }
+};
+
+class ParagraphLayout {
+ public:
+  ParagraphLayout(const StyledText& styled, const ResolvedFonts& resolved, Shaper& shaping,
+                  LineBreaks& breaking, std::vector<DraftLine>& out)
+      : text(styled), fonts(resolved), shaper(shaping), lineBreaks(breaking), lines(out) {}
+
+  // Lays out [begin, end) of the text, one paragraph, in lines of at most `maxWidth`.
+  void layOut(std::size_t begin, std::size_t end, std::int64_t maxWidth) {
+    if (begin == end) {
+      emptyLine(begin);
+      return;
+    }
+    const std::u32string_view paragraph(text.text.data() + begin, end - begin);
+    const BidiParagraph bidi(paragraph);
+    runs = itemize(text, fonts, begin, end, bidi);
+    glyphs = shaper.shape(text.text, begin, end, runs);
+    paragraphBegin = begin;
+    const WrapInput input = wrapInput(paragraph);
+    for (const WrappedLine& wrapped : wrapBalanced(input, maxWidth)) {
+      placeLine(bidi, begin + wrapped.visibleBegin, begin + wrapped.visibleEnd);
+    }
+  }
+
+ private:
+  // A paragraph with nothing in it still takes a line, spaced by the style it is in.
+  void emptyLine(std::size_t at) {
+    DraftLine line;
+    line.text = FullLine{at, at};
+    const std::size_t styledAt = at < text.text.size() ? at : at - 1;
+    const TextStyle& style = styledRunAt(text, styledAt).style;
+    line.metrics = shaper.metrics(*fonts.ofRequest[style.font], style.size);
+    lines.push_back(std::move(line));
+  }
+
+  WrapInput wrapInput(std::u32string_view paragraph) {
+    WrapInput input;
+    input.advances.assign(paragraph.size(), 0);
+    input.clusterStarts.assign(paragraph.size(), false);
+    for (const ShapedGlyph& glyph : glyphs) {
+      input.advances[glyph.cluster - paragraphBegin] += glyph.advance;
+      input.clusterStarts[glyph.cluster - paragraphBegin] = true;
+    }
+    input.breaks = lineBreaks.find(paragraph);
+    input.whitespace.resize(paragraph.size());
+    for (std::size_t i = 0; i < paragraph.size(); ++i) {
+      input.whitespace[i] = u_isUWhiteSpace(static_cast<UChar32>(paragraph[i]));
+    }
+    return input;
+  }
+
+  // The glyphs whose clusters start at `cluster`, as [first, last) of `glyphs`.
+  std::pair<std::size_t, std::size_t> glyphsOf(std::size_t cluster) const {
+    const auto first = std::lower_bound(glyphs.begin(), glyphs.end(), cluster,
+                                        [](const ShapedGlyph& g, std::size_t c) { return g.cluster < c; });
+    auto last = first;
+    while (last != glyphs.end() && last->cluster == cluster) ++last;
+    return {static_cast<std::size_t>(first - glyphs.begin()), static_cast<std::size_t>(last - glyphs.begin())};
+  }
+
+  void placeLine(const BidiParagraph& bidi, std::size_t begin, std::size_t end) {
+    DraftLine line;
+    line.text = FullLine{begin, end};
+    std::vector<bool> placedCluster(end - begin, false);
+    std::int64_t pen = 0;
+    DecorationKey span;
+    std::int64_t spanStart = 0;
+    for (const std::size_t relative : bidi.visualOrder(begin - paragraphBegin, end - paragraphBegin)) {
+      const std::size_t at = paragraphBegin + relative;
+      const auto [first, last] = glyphsOf(at);
+      if (first == last || placedCluster[at - begin]) continue;
+      placedCluster[at - begin] = true;
+      const ShapingRun& run = runs[glyphs[first].run];
+      const TextStyle& style = styledRunAt(text, at).style;
+      const DecorationKey key{&style, run.font};
+      if (span.style != nullptr && !span.continues(key)) {
+        decorate(line, span, spanStart, pen);
+        span = DecorationKey{};
+      }
+      if (span.style == nullptr) {
+        span = key;
+        spanStart = pen;
+      }
+      widen(line.metrics, shaper.metrics(*run.font, run.size));
+      // A right-to-left cluster's glyphs are kept in logical order; drawn, they go back.
+      const bool backwards = run.level % 2 != 0;
+      for (std::size_t k = 0; k < last - first; ++k) {
+        const ShapedGlyph& shaped = glyphs[backwards ? last - 1 - k : first + k];
+        DraftGlyph glyph;
+        glyph.glyph.face = run.font->face.get();
+        glyph.glyph.size = run.size;
+        glyph.glyph.transform = run.font->transform;
+        glyph.glyph.loadFlags = run.font->loadFlags | static_cast<FT_Int32>(FT_LOAD_NO_HINTING);
+        glyph.glyph.glyph = shaped.glyph;
+        glyph.glyph.byIndex = true;
+        glyph.glyph.strokeRadius = proportionalStrokeRadius(run.size);
+        glyph.glyph.exact = true;
+        glyph.x = pen + shaped.xOffset;
+        glyph.y = -shaped.yOffset;
+        const GlyphExtent extent = shaper.extent(*run.font, run.size, shaped.glyph);
+        line.includeInk(glyph.x + extent.left, glyph.x + extent.right);
+        glyph.paint.fill = style.fill;
+        glyph.paint.outline = style.outline;
+        glyph.character = at;
+        line.glyphs.push_back(glyph);
+        pen += shaped.advance;
+      }
+    }
+    if (span.style != nullptr) decorate(line, span, spanStart, pen);
+    line.width = pen;
+    if (!line.inked) line.includeInk(0, pen);
+    if (line.glyphs.empty()) {
+      const TextStyle& style = styledRunAt(text, begin < text.text.size() ? begin : begin - 1).style;
+      line.metrics = shaper.metrics(*fonts.ofRequest[style.font], style.size);
+    }
+    lines.push_back(std::move(line));
+  }
+
+  // The underline and strike-out of `span`, drawn under or through [from, to) of the line.
+  void decorate(DraftLine& line, const DecorationKey& span, std::int64_t from, std::int64_t to) {
+    if (!span.decorated() || to <= from) return;
+    line.includeInk(from, to);
+    const FontMetrics metrics = shaper.metrics(*span.font, span.style->size);
+    Decoration decoration;
+    decoration.left = from;
+    decoration.width = to - from;
+    decoration.strokeRadius = proportionalStrokeRadius(span.style->size);
+    decoration.paint.fill = span.style->fill;
+    decoration.paint.outline = span.style->outline;
+    if (span.style->underline) {
+      decoration.top = metrics.underlineOffset;
+      decoration.height = metrics.underlineThickness;
+      line.decorations.push_back(decoration);
+    }
+    if (span.style->strikeOut) {
+      decoration.top = -metrics.strikeOutOffset;
+      decoration.height = metrics.strikeOutThickness;
+      line.decorations.push_back(decoration);
+    }
+  }
+
+  const StyledText& text;
+  const ResolvedFonts& fonts;
+  Shaper& shaper;
+  LineBreaks& lineBreaks;
+  std::vector<DraftLine>& lines;
+  std::vector<ShapingRun> runs;
+  std::vector<ShapedGlyph> glyphs;
+  std::size_t paragraphBegin = 0;
+};
+
+// Where `line` starts in a block of `blockWidth`, by the alignment's column: its ink flush
+// left, flush right or centred.
+std::int64_t lineStart(std::uint32_t alignment, std::int64_t blockWidth, const DraftLine& line) {
+  switch ((alignment - 1) % 3) {
+    case 0: return -line.inkLeft;
+    case 2: return blockWidth - line.inkRight;
+    default: return (blockWidth - (line.inkRight - line.inkLeft)) / 2 - line.inkLeft;
+  }
+}
+
+}  // namespace
+
+FT_Fixed proportionalStrokeRadius(std::int32_t size) {
+  return static_cast<FT_Fixed>((std::int64_t{size} * kReferenceRadius + kReferenceSize / 2) /
+                               kReferenceSize);
+}
+
+FullLayout FullLayoutEngine::layOut(const StyledText& text, const ResolvedFonts& fonts,
+                                    std::uint32_t maxWidth, std::uint32_t alignment) {
+  FullLayout layout;
+  layout.alignment =
+      text.alignment && isAlignment(static_cast<std::uint32_t>(*text.alignment))
+          ? static_cast<std::uint32_t>(*text.alignment)
+          : isAlignment(alignment) ? alignment : kBottomCentre;
+  const std::size_t length = std::min(text.text.size(), kFullCharacterLimit);
+  if (length == 0) return layout;
+
+  std::vector<DraftLine> drafts;
+  ParagraphLayout paragraphs(text, fonts, shaper, lineBreaks, drafts);
+  for (std::size_t begin = 0;;) {
+    const std::size_t end = std::min(text.text.find(U'\n', begin), length);
+    paragraphs.layOut(begin, end, std::int64_t{maxWidth} * 64);
+    if (end >= length) break;
+    begin = end + 1;
+  }
+
+  std::int64_t blockWidth = 0;
+  for (const DraftLine& line : drafts) blockWidth = std::max(blockWidth, line.inkRight - line.inkLeft);
+  std::int64_t baseline = 0;
+  for (std::size_t i = 0; i < drafts.size(); ++i) {
+    const DraftLine& line = drafts[i];
+    if (i == 0) {
+      baseline = line.metrics.ascender;
+    } else {
+      const FontMetrics& above = drafts[i - 1].metrics;
+      baseline += above.descender + std::max(above.lineGap, line.metrics.lineGap) +
+                  line.metrics.ascender;
+    }
+    const std::int32_t baselinePixels = toPixels(baseline);
+    const std::int64_t start = lineStart(layout.alignment, blockWidth, line);
+    for (const DraftGlyph& draft : line.glyphs) {
+      layout.glyphs.push_back(PositionedGlyph{draft.glyph, toPixels(start + draft.x),
+                                              baselinePixels + toPixels(draft.y), draft.paint, i,
+                                              draft.character});
+    }
+    for (Decoration decoration : line.decorations) {
+      decoration.left += start;
+      decoration.top += std::int64_t{baselinePixels} * 64;
+      decoration.line = i;
+      layout.decorations.push_back(decoration);
+    }
+    FullLine placed = line.text;
+    placed.left = toPixels(start + line.inkLeft);
+    placed.right = toPixels(start + line.inkRight);
+    layout.lines.push_back(placed);
+  }
+  layout.anchor = TextBox{0, 0, toPixelsUp(blockWidth),
+                          toPixels(baseline + drafts.back().metrics.descender)};
+  return layout;
+}
+
+}  // namespace Orb

@@ -1,0 +1,100 @@
+#include "text/Shaper.h"
+
+#include <algorithm>
+
+#include <hb-ft.h>
+#include <hb-ot.h>
+
+namespace Orb {
+
+namespace {
+
+std::int32_t metric(hb_font_t* font, hb_ot_metrics_tag_t tag) {
+  hb_position_t value = 0;
+  hb_ot_metrics_get_position_with_fallback(font, tag, &value);
+  return value;
+}
+
+}  // namespace
+
+Shaper::Shaper() : buffer(hb_buffer_create()) {}
+
+Shaper::~Shaper() {
+  for (const KeptFont& kept : fonts) hb_font_destroy(kept.font);
+  hb_buffer_destroy(buffer);
+}
+
+hb_font_t* Shaper::fontFor(const SharedFace& face, std::int32_t size) {
+  for (auto kept = fonts.begin(); kept != fonts.end(); ++kept) {
+    if (kept->faceSerial == face.serial() && kept->size == size) {
+      fonts.splice(fonts.begin(), fonts, kept);
+      return kept->font;
+    }
+  }
+  // HarfBuzz reads the tables through FreeType and keeps the face referenced; positions come
+  // out in 26.6 pixels at this size, unhinted, whatever size FreeType's face is set to.
+  hb_face_t* hbFace = hb_ft_face_create_referenced(face.handle());
+  hb_font_t* font = hb_font_create(hbFace);
+  hb_face_destroy(hbFace);
+  hb_font_set_scale(font, size * 64, size * 64);
+  hb_font_set_ppem(font, static_cast<unsigned>(size), static_cast<unsigned>(size));
+  fonts.push_front(KeptFont{face.serial(), size, font});
+  if (fonts.size() > kFontsKept) {
+    hb_font_destroy(fonts.back().font);
+    fonts.pop_back();
+  }
+  return font;
+}
+
+std::vector<ShapedGlyph> Shaper::shape(std::u32string_view text, std::size_t paragraphBegin,
+                                       std::size_t paragraphEnd,
+                                       const std::vector<ShapingRun>& runs) {
+  std::vector<ShapedGlyph> glyphs;
+  const auto* paragraph = reinterpret_cast<const std::uint32_t*>(text.data() + paragraphBegin);
+  const auto length = static_cast<int>(paragraphEnd - paragraphBegin);
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    const ShapingRun& run = runs[r];
+    hb_buffer_clear_contents(buffer);
+    hb_buffer_add_utf32(buffer, paragraph, length, static_cast<unsigned>(run.begin - paragraphBegin),
+                        static_cast<int>(run.end - run.begin));
+    hb_buffer_set_direction(buffer, run.level % 2 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
+    hb_buffer_set_script(buffer, run.script);
+    hb_shape(fontFor(*run.font->face, run.size), buffer, nullptr, 0);
+    unsigned count = 0;
+    const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
+    const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, nullptr);
+    const std::size_t first = glyphs.size();
+    for (unsigned i = 0; i < count; ++i) {
+      glyphs.push_back(ShapedGlyph{infos[i].codepoint, paragraphBegin + infos[i].cluster,
+                                   positions[i].x_advance, positions[i].x_offset,
+                                   positions[i].y_offset, r});
+    }
+    if (run.level % 2) std::reverse(glyphs.begin() + static_cast<std::ptrdiff_t>(first), glyphs.end());
+  }
+  return glyphs;
+}
+
+FontMetrics Shaper::metrics(const FontRecord& font, std::int32_t size) {
+  hb_font_t* hbFont = fontFor(*font.face, size);
+  hb_font_extents_t extents{};
+  hb_font_get_h_extents(hbFont, &extents);
+  FontMetrics m;
+  m.ascender = extents.ascender;
+  m.descender = -extents.descender;
+  m.lineGap = std::max(extents.line_gap, 0);
+  // Lines at least a pixel thick. The tables give the position of each line's top, the
+  // underline's negative below the baseline.
+  m.underlineThickness = std::max(metric(hbFont, HB_OT_METRICS_TAG_UNDERLINE_SIZE), 64);
+  m.underlineOffset = -metric(hbFont, HB_OT_METRICS_TAG_UNDERLINE_OFFSET);
+  m.strikeOutThickness = std::max(metric(hbFont, HB_OT_METRICS_TAG_STRIKEOUT_SIZE), 64);
+  m.strikeOutOffset = metric(hbFont, HB_OT_METRICS_TAG_STRIKEOUT_OFFSET);
+  return m;
+}
+
+GlyphExtent Shaper::extent(const FontRecord& font, std::int32_t size, std::uint32_t glyph) {
+  hb_glyph_extents_t extents{};
+  if (!hb_font_get_glyph_extents(fontFor(*font.face, size), glyph, &extents)) return {};
+  return GlyphExtent{extents.x_bearing, extents.x_bearing + extents.width};
+}
+
+}  // namespace Orb

@@ -1,0 +1,82 @@
+#pragma once
+// Shaping by HarfBuzz: each run of a paragraph is shaped with the whole paragraph as
+// context, so that joining and kerning see the neighbours across run boundaries. Also the
+// fonts' own metrics at a size (line spacing, underline and strike-out), as HarfBuzz reads
+// them from the font's tables.
+#include <cstddef>
+#include <cstdint>
+#include <list>
+#include <string_view>
+#include <vector>
+
+#include <hb.h>
+
+#include "text/FontRecord.h"
+#include "text/Itemization.h"
+
+namespace Orb {
+
+/// One glyph as shaping gave it. Positions are 26.6 pixels, y upwards.
+struct ShapedGlyph {
+  std::uint32_t glyph = 0;   ///< index in the face of its run
+  std::size_t cluster = 0;   ///< first code point of its cluster, in StyledText::text
+  std::int32_t advance = 0;  ///< horizontal
+  std::int32_t xOffset = 0;
+  std::int32_t yOffset = 0;
+  std::size_t run = 0;  ///< index of its ShapingRun
+};
+
+/// A face's metrics at one size, 26.6 pixels; distances below the baseline are positive
+/// `descender`, `underlineOffset`, distances above it positive `ascender`, `strikeOutOffset`.
+struct FontMetrics {
+  std::int32_t ascender = 0;
+  std::int32_t descender = 0;
+  std::int32_t lineGap = 0;
+  std::int32_t underlineOffset = 0;  ///< to the top of the underline
+  std::int32_t underlineThickness = 0;
+  std::int32_t strikeOutOffset = 0;  ///< to the top of the strike-out
+  std::int32_t strikeOutThickness = 0;
+};
+
+/// Where a glyph's outline lies across its origin, 26.6 pixels.
+struct GlyphExtent {
+  std::int32_t left = 0;
+  std::int32_t right = 0;
+};
+
+class Shaper {
+ public:
+  /// HarfBuzz fonts (a face at a size) kept between subtitles; the least recently used go.
+  static constexpr std::size_t kFontsKept = 32;
+
+  Shaper();
+  ~Shaper();
+  Shaper(const Shaper&) = delete;
+  Shaper& operator=(const Shaper&) = delete;
+
+  /// Shapes `runs` (of one paragraph, [paragraphBegin, paragraphEnd) of `text`) and answers
+  /// their glyphs in logical order: runs in order, and within a right-to-left run the glyphs
+  /// turned round, so that clusters never decrease.
+  std::vector<ShapedGlyph> shape(std::u32string_view text, std::size_t paragraphBegin,
+                                 std::size_t paragraphEnd, const std::vector<ShapingRun>& runs);
+
+  /// The metrics of `font`'s face at pixel size `size`.
+  FontMetrics metrics(const FontRecord& font, std::int32_t size);
+
+  /// The horizontal extent of glyph `glyph`'s outline in `font` at `size` (empty for a
+  /// glyph without one).
+  GlyphExtent extent(const FontRecord& font, std::int32_t size, std::uint32_t glyph);
+
+ private:
+  struct KeptFont {
+    std::uint64_t faceSerial;
+    std::int32_t size;
+    hb_font_t* font;
+  };
+  hb_font_t* fontFor(const SharedFace& face, std::int32_t size);
+
+  hb_buffer_t* buffer;
+  std::list<KeptFont> fonts;  // most recently used first
+};
+
+}  // namespace Orb
