@@ -15,7 +15,6 @@
 
 #include "bench/component/BenchFontsFolder.h"
 #include "bench/component/LastImagePort.h"
-#include "bench/component/RecyclingAllocator.h"
 #include "framework/ComponentInterface.h"
 #include "framework/MediaBuffer.h"
 #include "framework/Plugin.h"
@@ -23,6 +22,7 @@
 #include "framework/TransformInterface.h"
 #include "host/HostBufferAllocator.h"
 #include "host/RecordingHost.h"
+#include "host/RecyclingAllocator.h"
 #include "host/SampleBuffer.h"
 #include "host/SettingsStore.h"
 
@@ -71,7 +71,7 @@ class ComponentRig {
   Host::RecordingHost host_;
   Host::SettingsStore settings_;
   Host::HostBufferAllocator zeroFilling_;
-  RecyclingAllocator recycling_;
+  Host::RecyclingAllocator recycling_;
   LastImagePort downstream_;  // after the allocators: it gives its buffer back on destruction
   std::string error_;
   Orb::Plugin* plugin_ = nullptr;

@@ -1,8 +1,14 @@
 #pragma once
 // An output-buffer allocator that keeps the buffers given back and hands them out again
 // as they are, as a host's frame pool does: the component clears every buffer it renders
-// into, so a fill here would be paid twice. Host::HostBufferAllocator, made for tests,
-// zero-fills a fresh block each time instead; the rig can use either (RigSettings).
+// into before it reads any of it, so a fill here would be paid twice. A buffer made new
+// is zero-filled (never another process's memory); a recycled one holds what the
+// component last drew into it, pixels of an earlier event of the same host, which the
+// component never reads. HostBufferAllocator, made for tests, zero-fills a fresh block
+// each time instead.
+//
+// The pool keeps the few buffers given back last (kPooledBuffers), so that images of
+// changing sizes never make it grow without end.
 //
 // Ownership: the allocator owns every buffer, handed out or pooled, and frees them all
 // when destroyed, so buffers must not outlive it. Release each buffer at most once.
@@ -14,10 +20,13 @@
 
 #include "framework/BufferAllocator.h"
 
-namespace QuillBench {
+namespace Host {
 
 class RecyclingAllocator : public Orb::BufferAllocator {
  public:
+  /// Buffers kept for reuse at most; the oldest given back goes first.
+  static constexpr std::size_t kPooledBuffers = 4;
+
   RecyclingAllocator();
   ~RecyclingAllocator() override;
   RecyclingAllocator(const RecyclingAllocator&) = delete;
@@ -27,7 +36,7 @@ class RecyclingAllocator : public Orb::BufferAllocator {
   bool setBitsPerPixel(std::int32_t bits) override;
   /// A buffer of `height * max(planes, 1)` rows of `width` pixels (stride = width), the
   /// most recently given back one of that shape when there is one; its bytes are whatever
-  /// its last user left. Null when the block would not fit in 32 bits.
+  /// its last user left. Null when the block would not fit in 32 bits or cannot be had.
   Orb::ImageBuffer* getBuffer(std::uint32_t width, std::uint32_t height,
                               std::uint32_t planes) override;
 
@@ -36,8 +45,8 @@ class RecyclingAllocator : public Orb::BufferAllocator {
   void giveBack(Buffer* buffer);
 
   std::mutex mutex_;
-  std::vector<std::unique_ptr<Buffer>> all_;  // every buffer made
-  std::vector<Buffer*> pooled_;               // given back, most recent last
+  std::vector<std::unique_ptr<Buffer>> outstanding_;  // handed out, not yet given back
+  std::vector<std::unique_ptr<Buffer>> pooled_;       // given back, most recent last
 };
 
-}  // namespace QuillBench
+}  // namespace Host

@@ -1,9 +1,10 @@
-#include "bench/component/RecyclingAllocator.h"
+#include "host/RecyclingAllocator.h"
 
 #include <algorithm>
 #include <limits>
+#include <new>
 
-namespace QuillBench {
+namespace Host {
 
 class RecyclingAllocator::Buffer : public Orb::ImageBuffer {
  public:
@@ -38,18 +39,21 @@ Orb::ImageBuffer* RecyclingAllocator::getBuffer(std::uint32_t width, std::uint32
   const std::uint64_t bytes = std::uint64_t{width} * 4 * rows;
   if (width > kMaxField || height > kMaxField || bytes > kMaxBlock) return nullptr;
   std::lock_guard<std::mutex> guard(mutex_);
-  Buffer* buffer = nullptr;
-  const auto pooled = std::find_if(pooled_.rbegin(), pooled_.rend(), [&](const Buffer* candidate) {
+  const auto pooled = std::find_if(pooled_.rbegin(), pooled_.rend(), [&](const auto& candidate) {
     return candidate->fits(width, static_cast<std::uint32_t>(rows));
   });
-  if (pooled != pooled_.rend()) {
-    buffer = *pooled;
-    pooled_.erase(std::next(pooled).base());
-  } else {
-    all_.push_back(std::make_unique<Buffer>(this, width, static_cast<std::uint32_t>(rows),
-                                            static_cast<std::size_t>(bytes)));
-    buffer = all_.back().get();
+  try {
+    if (pooled != pooled_.rend()) {
+      outstanding_.push_back(std::move(*pooled));
+      pooled_.erase(std::next(pooled).base());
+    } else {
+      outstanding_.push_back(std::make_unique<Buffer>(
+          this, width, static_cast<std::uint32_t>(rows), static_cast<std::size_t>(bytes)));
+    }
+  } catch (const std::bad_alloc&) {
+    return nullptr;  // the host's answer to a block it cannot have
   }
+  Buffer* buffer = outstanding_.back().get();
   buffer->length = 0;
   buffer->properties = Orb::ImageProperties();
   buffer->properties.width = static_cast<std::int32_t>(width);
@@ -59,8 +63,17 @@ Orb::ImageBuffer* RecyclingAllocator::getBuffer(std::uint32_t width, std::uint32
 }
 
 void RecyclingAllocator::giveBack(Buffer* buffer) {
+  std::unique_ptr<Buffer> dropped;  // freed after the lock is let go
   std::lock_guard<std::mutex> guard(mutex_);
-  pooled_.push_back(buffer);
+  const auto found = std::find_if(outstanding_.begin(), outstanding_.end(),
+                                  [buffer](const auto& held) { return held.get() == buffer; });
+  if (found == outstanding_.end()) return;
+  pooled_.push_back(std::move(*found));
+  outstanding_.erase(found);
+  if (pooled_.size() > kPooledBuffers) {
+    dropped = std::move(pooled_.front());
+    pooled_.erase(pooled_.begin());
+  }
 }
 
-}  // namespace QuillBench
+}  // namespace Host

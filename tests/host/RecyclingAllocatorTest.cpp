@@ -1,0 +1,49 @@
+// Output buffers recycled as a frame pool does: the same block again for the same shape,
+// a new zero-filled one otherwise, a pool that stays small, and nothing leaked.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "host/RecyclingAllocator.h"
+
+namespace {
+
+TEST(RecyclingAllocator, GivesBackTheSameBlockForTheSameShapeAndANewOneOtherwise) {
+  Host::RecyclingAllocator allocator;
+  EXPECT_FALSE(allocator.setBitsPerPixel(8));
+  Orb::ImageBuffer* first = allocator.getBuffer(6, 3, 1);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->properties.stride, 6);
+  EXPECT_EQ(first->size, 6u * 3u * 4u);
+  std::uint8_t* pixels = first->lockData();
+  EXPECT_EQ(pixels[first->size - 1], 0) << "a new block is never another process's memory";
+  pixels[0] = 0x55;
+  first->unlockData();
+  first->release();
+
+  Orb::ImageBuffer* again = allocator.getBuffer(6, 3, 1);
+  EXPECT_EQ(again, first);
+  EXPECT_EQ(again->lockData()[0], 0x55) << "recycled as it is: the component clears it";
+  again->unlockData();
+  Orb::ImageBuffer* other = allocator.getBuffer(3, 6, 1);
+  EXPECT_NE(other, again) << "a buffer in use is never handed out twice";
+  other->release();
+  again->release();
+  EXPECT_EQ(allocator.getBuffer(0x40000000, 4, 1), nullptr) << "larger than 32 bits can hold";
+}
+
+TEST(RecyclingAllocator, ThePoolKeepsOnlyTheLastBuffersGivenBack) {
+  Host::RecyclingAllocator allocator;
+  std::vector<Orb::ImageBuffer*> buffers;
+  const std::uint32_t shapes = Host::RecyclingAllocator::kPooledBuffers + 2;
+  for (std::uint32_t width = 1; width <= shapes; ++width) buffers.push_back(allocator.getBuffer(width, 2, 1));
+  for (Orb::ImageBuffer* buffer : buffers) buffer->release();
+  // The first two given back were dropped; the last ones come back.
+  EXPECT_EQ(allocator.getBuffer(shapes, 2, 1), buffers.back());
+  Orb::ImageBuffer* kept = allocator.getBuffer(3, 2, 1);
+  EXPECT_EQ(kept, buffers[2]);
+  kept->release();
+}
+
+}  // namespace
