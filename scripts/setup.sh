@@ -8,6 +8,7 @@ packages=(
   libfreetype-dev libsqlite3-dev libboost-thread-dev libpng-dev
   libharfbuzz-dev libfribidi-dev libicu-dev   # the full layout: shaping, bidi, line breaking
   libuchardet-dev   # quill-render: the character set of subtitle files without a mark
+  libspng-dev       # the PNG benchmark weighs libspng against libpng
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-zenhei
   fonts-noto-core fonts-liberation2   # a folder of a few hundred real fonts for the face-cache benchmark

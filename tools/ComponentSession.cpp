@@ -27,7 +27,8 @@ Interface* lookUp(Orb::Plugin* plugin, const char* id) {
 }  // namespace
 
 ComponentSession::ComponentSession(const SessionSettings& settings)
-    : settings_(settings), sink_(settings.format, settings.frameWidth, settings.frameHeight) {}
+    : settings_(settings),
+      sink_(settings.format, settings.frameWidth, settings.frameHeight, settings.keepPixels) {}
 
 std::unique_ptr<ComponentSession> ComponentSession::start(const ModuleLibrary& module,
                                                           const SessionSettings& settings,
@@ -102,7 +103,8 @@ std::optional<DeliveredImage> ComponentSession::render(const std::string& utf8) 
   // Accepted: the component now holds this sample and has given the previous one back.
   retained_ = std::move(sample);
   std::optional<DeliveredImage> image = sink_.take();
-  return image ? image : std::optional<DeliveredImage>(DeliveredImage());
+  if (!image) image.emplace();  // accepted, yet nothing came: nothing drawn
+  return image;
 }
 
 ComponentSession::~ComponentSession() {

@@ -12,8 +12,8 @@
 
 #include "framework/ComponentInterface.h"
 #include "framework/TransformInterface.h"
-#include "host/HostBufferAllocator.h"
 #include "host/RecordingHost.h"
+#include "host/RecyclingAllocator.h"
 #include "host/SampleBuffer.h"
 #include "host/SettingsStore.h"
 #include "tools/ImageSink.h"
@@ -36,6 +36,7 @@ struct SessionSettings {
   bool overrideFonts = false;
   std::string layout = "full";  ///< the "Layout"/"Engine" value
   int alignment = 2;            ///< the "Layout"/"Alignment" value
+  bool keepPixels = true;       ///< false: images are only placed, never looked at
 };
 
 class ComponentSession {
@@ -62,7 +63,7 @@ class ComponentSession {
   // Host objects: they outlive the component, which the destructor releases first.
   Host::RecordingHost host_;
   Host::SettingsStore store_;
-  Host::HostBufferAllocator allocator_;
+  Host::RecyclingAllocator allocator_;  // a frame pool: no block filled twice per image
   ImageSink sink_;
   std::unique_ptr<Host::SampleBuffer> fontSample_;  // viewed by the component while it lives
   std::unique_ptr<Host::SampleBuffer> retained_;    // the sample the component may still hold

@@ -22,9 +22,12 @@ std::string familyOf(const std::string& fontValue) { return fontValue.substr(0, 
 
 }  // namespace
 
-FontFileVerdict checkFontFile(const ModuleLibrary& module, const SessionSettings& settings,
-                              ComponentSession& session) {
-  const std::optional<DeliveredImage> drawn = session.render(kProbeText);
+FontFileVerdict checkFontFile(const ModuleLibrary& module, const SessionSettings& given) {
+  SessionSettings settings = given;
+  settings.keepPixels = true;  // the drawings are what tells
+  std::string error;
+  const std::unique_ptr<ComponentSession> session = ComponentSession::start(module, settings, error);
+  const std::optional<DeliveredImage> drawn = session ? session->render(kProbeText) : std::nullopt;
   if (!drawn) return FontFileVerdict::Unknown;
   const std::string family = familyOf(settings.font);
   for (const char* other : kOtherFamilies) {
@@ -33,7 +36,6 @@ FontFileVerdict checkFontFile(const ModuleLibrary& module, const SessionSettings
     withFont.font = std::string(other) + settings.font.substr(family.size());
     SessionSettings without = withFont;
     without.fontFile.clear();
-    std::string error;
     const std::unique_ptr<ComponentSession> second = ComponentSession::start(module, withFont, error);
     const std::unique_ptr<ComponentSession> plain = ComponentSession::start(module, without, error);
     if (!second || !plain) continue;  // the family is not to be had

@@ -3,9 +3,11 @@
 // font sample and, when it cannot make a face of them (not a font, truncated, damaged),
 // quietly draws with the configured family instead, saying nothing a host could see. A
 // host can see the effect, though: a font it takes is used whatever family is configured,
-// while without one the family decides. So the same text is drawn by the session given
-// and by a second component with the same font file and a family that looks different;
-// the two drawings are the same exactly when the font file is in use.
+// while without one the family decides. So the same text is drawn by a component with
+// the font file and the configured family, and by one with the font file and a family that
+// looks different: the two drawings are the same when the font file is in use (a third
+// component, the other family without the file, rules out that the two families look
+// alike).
 #include <string>
 
 #include "tools/ComponentSession.h"
@@ -18,10 +20,9 @@ enum class FontFileVerdict {
   Unknown,  ///< no second family could be had to tell (the fonts folder holds only one)
 };
 
-/// Tells whether `session`, set up from `module` with `settings` (whose font file is not
-/// empty and whose fonts are not overridden), draws with the font file. The second
-/// component lives only for the call.
-FontFileVerdict checkFontFile(const ModuleLibrary& module, const SessionSettings& settings,
-                              ComponentSession& session);
+/// Tells whether a component from `module` set up with `settings` (whose font file is not
+/// empty and whose fonts are not overridden) draws with the font file. The components it
+/// makes to tell live only for the call.
+FontFileVerdict checkFontFile(const ModuleLibrary& module, const SessionSettings& settings);
 
 }  // namespace QuillRender

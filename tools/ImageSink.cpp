@@ -17,8 +17,9 @@ int span(int first, int end) {
 
 }  // namespace
 
-ImageSink::ImageSink(PixelFormat format, std::int32_t frameWidth, std::int32_t frameHeight)
-    : format_(format), frameWidth_(frameWidth), frameHeight_(frameHeight) {}
+ImageSink::ImageSink(PixelFormat format, std::int32_t frameWidth, std::int32_t frameHeight,
+                     bool keepPixels)
+    : format_(format), frameWidth_(frameWidth), frameHeight_(frameHeight), keepPixels_(keepPixels) {}
 
 bool ImageSink::query(std::uint32_t, const Orb::PropertyValue*) { return true; }
 
@@ -59,7 +60,10 @@ bool ImageSink::deliver(std::uint32_t code, const Orb::PropertyValue* value) {
                           span(properties.region.left, properties.region.right),
                           span(properties.region.top, properties.region.bottom)};
   const std::uint8_t* bytes = buffer->lockData();
-  image.pixels = toStraightRgba(bytes, buffer->size, properties.stride, format_, drawn);
+  image.drawn = bytes && clipToBlock(buffer->size, properties.stride, drawn).width > 0;
+  if (image.drawn && keepPixels_) {
+    image.pixels = toStraightRgba(bytes, buffer->size, properties.stride, format_, drawn);
+  }
   buffer->unlockData();
   buffer->release();
   std::lock_guard<std::mutex> guard(mutex_);

@@ -18,7 +18,8 @@ namespace QuillRender {
 
 /// One image as the component delivered it.
 struct DeliveredImage {
-  RgbaImage pixels;       ///< the drawn region, straight RGBA; empty when nothing was drawn
+  bool drawn = false;     ///< something of the region lies in the buffer
+  RgbaImage pixels;       ///< the drawn region, straight RGBA; empty when not drawn or not kept
   Box<int> region;        ///< as reported, in buffer pixels
   Box<double> placement;  ///< as reported, in normalised frame coordinates
   std::vector<ManifestLine> lines;  ///< as the component laid them out
@@ -27,7 +28,9 @@ struct DeliveredImage {
 class ImageSink : public Orb::PortInterface {
  public:
   /// `format` is the output port's; `frameWidth` and `frameHeight` answer the queries.
-  ImageSink(PixelFormat format, std::int32_t frameWidth, std::int32_t frameHeight);
+  /// Without `keepPixels` only where the image was drawn is kept, not its pixels.
+  ImageSink(PixelFormat format, std::int32_t frameWidth, std::int32_t frameHeight,
+            bool keepPixels);
 
   bool query(std::uint32_t code, const Orb::PropertyValue* value) override;
   bool control(std::uint32_t code, const Orb::PropertyValue* value) override;
@@ -43,6 +46,7 @@ class ImageSink : public Orb::PortInterface {
   PixelFormat format_;
   std::int32_t frameWidth_;
   std::int32_t frameHeight_;
+  bool keepPixels_;
   std::mutex mutex_;  // the worker thread of the component may deliver too
   std::optional<DeliveredImage> latest_;
   std::vector<ManifestLine> lines_;  // told for the next image

@@ -4,10 +4,16 @@
 #include <cstdio>
 
 #include "tools/FrameCompositor.h"
-#include "tools/PngFile.h"
 
 namespace QuillRender {
 namespace {
+
+bool isOpaque(const RgbaImage& image) {
+  for (std::size_t alpha = 3; alpha < image.pixels.size(); alpha += 4) {
+    if (image.pixels[alpha] != 255) return false;
+  }
+  return true;
+}
 
 std::string imageName(std::size_t index, const char* suffix) {
   char name[48];
@@ -18,7 +24,9 @@ std::string imageName(std::size_t index, const char* suffix) {
 }  // namespace
 
 ImageWriter::ImageWriter(const RenderOptions& options, RgbaImage background)
-    : options_(options), background_(std::move(background)) {}
+    : options_(options),
+      background_(std::move(background)),
+      frameEncoding_(isOpaque(background_) ? kOpaqueFramePngEncoding : kSubtitlePngEncoding) {}
 
 bool ImageWriter::write(const DeliveredImage& image, ManifestEvent& entry,
                         std::string& error) const {
@@ -26,7 +34,7 @@ bool ImageWriter::write(const DeliveredImage& image, ManifestEvent& entry,
   entry.region = image.region;
   entry.placement = image.placement;
   entry.lines = image.lines;
-  if (image.pixels.pixels.empty()) {
+  if (!image.drawn) {
     entry.reason = "nothing visible was drawn";
     return true;
   }
@@ -44,7 +52,7 @@ bool ImageWriter::writeFrame(const DeliveredImage& image, ManifestEvent& entry,
                 static_cast<int>(std::lround(image.placement.left * options_.frameWidth)),
                 static_cast<int>(std::lround(image.placement.top * options_.frameHeight)));
   const std::string name = imageName(entry.event.index, "-frame");
-  if (!writePng(options_.outDir + "/" + name, frame, error)) return false;
+  if (!writePng(options_.outDir + "/" + name, frame, error, frameEncoding_)) return false;
   entry.frameImage = name;
   return true;
 }

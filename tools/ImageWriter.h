@@ -7,6 +7,7 @@
 #include "tools/ImageSink.h"
 #include "tools/Manifest.h"
 #include "tools/Options.h"
+#include "tools/PngFile.h"
 #include "tools/RgbaImage.h"
 
 namespace QuillRender {
@@ -27,6 +28,7 @@ class ImageWriter {
 
   const RenderOptions& options_;
   const RgbaImage background_;
+  const PngEncoding frameEncoding_;  // RGB when the background leaves nothing transparent
 };
 
 }  // namespace QuillRender

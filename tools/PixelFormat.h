@@ -32,6 +32,11 @@ struct PixelRegion {
   int height = 0;
 };
 
+/// `region` cut to the whole rows and the columns that a canvas of `stridePixels` pixels
+/// per row held in `blockBytes` bytes really has; empty (width or height 0) when nothing
+/// of it is left.
+PixelRegion clipToBlock(std::size_t blockBytes, int stridePixels, PixelRegion region);
+
 /// Copies `region` of a canvas of `stridePixels` pixels per row in `format`, held in
 /// the `blockBytes` bytes of `block`, as straight RGBA. The region is first clipped to
 /// the whole rows and the columns the block really holds, so a region the component got

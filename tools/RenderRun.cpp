@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <thread>
 
 #include "tools/ComponentSession.h"
 #include "tools/EarlierRun.h"
@@ -23,6 +24,7 @@
 #include "tools/PngFile.h"
 #include "tools/ProgressBar.h"
 #include "tools/SubtitleReader.h"
+#include "tools/TaskPool.h"
 #include "tools/VttCueText.h"
 #include "tools/WorkQueue.h"
 #include "tools/WorkerThreads.h"
@@ -191,7 +193,7 @@ class RenderRun {
   // With --override-fonts the file goes unused by design.
   void checkFontFileIsUsed(const SessionSettings& settings) {
     if (fontFile_.empty() || options_.overrideFonts) return;
-    const FontFileVerdict verdict = checkFontFile(*module_, settings, *sessions_.front());
+    const FontFileVerdict verdict = checkFontFile(*module_, settings);
     if (verdict == FontFileVerdict::Unknown) return;
     manifest_.settings.fontFileUsed = verdict == FontFileVerdict::Used;
     if (verdict == FontFileVerdict::Refused) {
@@ -223,6 +225,7 @@ class RenderRun {
     settings.overrideFonts = options_.overrideFonts;
     settings.layout = options_.layout;
     settings.alignment = options_.alignment;
+    settings.keepPixels = !options_.discard;
     return settings;
   }
 
@@ -251,7 +254,8 @@ class RenderRun {
 
   // Every event is rendered by one of the components, each on a thread of its own,
   // into its own slot of the manifest, so that the order is the file's whatever finishes
-  // first.
+  // first. Its image is compressed and written by the writing threads meanwhile, one per
+  // core, since that takes many times as long as rendering it.
   bool renderAll() {
     manifest_.events.assign(events_.size(), ManifestEvent());
     WorkQueue queue(events_.size());
@@ -259,16 +263,25 @@ class RenderRun {
     const auto started = std::chrono::steady_clock::now();
     {
       ProgressBar progress(stderr, events_.size(), ProgressBar::isTerminal(stderr));
+      // With nothing to write, handing over would cost more than it saves.
+      const std::size_t writers =
+          options_.discard ? 0 : std::max(1u, std::thread::hardware_concurrency());
+      TaskPool writing(writers, 2 * writers);
       componentsUsed_ = runWorkers(sessions_.size(), [&](std::size_t worker) {
         while (const std::optional<std::size_t> index = queue.next()) {
-          std::string error;
-          if (!renderEvent(*sessions_[worker], writer, *index, error)) {
-            queue.fail(*index, std::move(error));
-            return;
-          }
-          progress.advance();
+          std::optional<DeliveredImage> image = renderEvent(*sessions_[worker], *index);
+          // Writing goes on after a failure, so that of several the first in file order
+          // is the one reported, as a run in order would stop there.
+          writing.submit([&, index = *index, image = std::move(image)] {
+            std::string error;
+            if (image && !writer.write(*image, manifest_.events[index], error)) {
+              queue.fail(index, std::move(error));
+            }
+            progress.advance();
+          });
         }
       });
+      writing.finish();
     }
     renderSeconds_ =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -276,16 +289,17 @@ class RenderRun {
     return failure ? complain(*failure) : true;
   }
 
-  // Renders event `index` into its manifest entry; false after a write failure.
-  bool renderEvent(ComponentSession& session, const ImageWriter& writer, std::size_t index,
-                   std::string& error) {
+  // Renders event `index` into its manifest entry; answers what the component delivered
+  // (nothing when it refused, which the entry then says).
+  std::optional<DeliveredImage> renderEvent(ComponentSession& session, std::size_t index) {
     ManifestEvent& entry = manifest_.events[index];
     entry.event = events_[index];
-    const std::optional<DeliveredImage> image = session.render(entry.event.text);
-    if (image) return writer.write(*image, entry, error);
-    entry.reason = entry.event.text.empty() ? "the subtitle is empty"
-                                            : "the component refused the subtitle";
-    return true;
+    std::optional<DeliveredImage> image = session.render(entry.event.text);
+    if (!image) {
+      entry.reason = entry.event.text.empty() ? "the subtitle is empty"
+                                              : "the component refused the subtitle";
+    }
+    return image;
   }
 
   int summarise(double seconds) {

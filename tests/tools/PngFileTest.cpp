@@ -27,6 +27,12 @@ TEST(PngFile, PixelsSurviveTheRoundTripExactly) {
   EXPECT_EQ(read.height, 2);
   EXPECT_EQ(read.pixels, image.pixels);
   EXPECT_EQ(filesIn(folder.path()), 1u) << "no temporary file is left beside it";
+
+  // Written without its alpha, an opaque image reads back the same.
+  for (std::size_t alpha = 3; alpha < image.pixels.size(); alpha += 4) image.pixels[alpha] = 255;
+  ASSERT_TRUE(writePng(folder.file("b.png"), image, error, kOpaqueFramePngEncoding)) << error;
+  ASSERT_TRUE(readPng(folder.file("b.png"), read, error)) << error;
+  EXPECT_EQ(read.pixels, image.pixels);
 }
 
 TEST(PngFile, FailuresAreReportedAndLeaveNothing) {
