@@ -120,7 +120,7 @@ TEST_F(Compositing, UnderlineIsDarkerAndBelowStrikeOutIsAbove) {
   style.fill = Orb::Colour{255, 128, 8, 0};
   style.underline = true;
   style.strikeOut = true;
-  TestCanvas target(40, 40);
+  TestCanvas target(40, 48);  // room for the row under the underline
   const Orb::GlyphImage empty = uniformImage(0, 0, 0, 0, 0);
   ASSERT_TRUE(Orb::compositeGlyph(style, Orb::kRGBA, empty, 10, 20, target.canvas, drawn));
   const long d = static_cast<long>(style.lineOffset);
