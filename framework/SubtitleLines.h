@@ -2,7 +2,8 @@
 // The lines of a subtitle as the component laid them out, for hosts that show or check
 // them: the text of each line (markup removed, in logical order) and where its ink lies
 // on the frame. Delivered downstream with MESSAGE_SUBTITLE_LINES just before the image it
-// describes; the records are the component's and valid only during that call.
+// describes, only to hosts that set "Layout"/"Lines"; the records are the component's and
+// valid only during that call.
 #include <cstdint>
 
 namespace Orb {

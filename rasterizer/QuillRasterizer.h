@@ -170,6 +170,8 @@ class QuillRasterizer : public Plugin, public SettingConsumer, public TransformC
   bool overrideEmbeddedColour = false;
   LayoutEngine layoutEngine = LayoutEngine::Classic;  // "Layout"/"Engine"
   std::uint32_t alignment = kBottomCentre;            // "Layout"/"Alignment"
+  // "Layout"/"Lines": hosts built before the lines message existed never see it.
+  bool reportLines = false;
   // The lines of the last render, in frame pixels; the records point into the texts.
   std::vector<std::string> lineTexts;
   std::vector<SubtitleLine> lineRecords;

@@ -135,7 +135,7 @@ QuillRasterizer::RenderOutcome QuillRasterizer::renderSample() {
   }
   PortInterface* next = downstream.load();
   if (!next) return RenderOutcome::Failed;
-  deliverLines(*next);
+  if (reportLines) deliverLines(*next);
   const PropertyValue image = PropertyValue::makePointer(output);
   if (!next->deliver(MESSAGE_SAMPLE, &image)) return RenderOutcome::Refused;
   if (retainedSample != currentSample) {

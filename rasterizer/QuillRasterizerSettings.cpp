@@ -119,7 +119,7 @@ bool QuillRasterizer::applySettings(bool readOverride) {
     overrideEmbeddedColour = value.isSet();
   if (readOverride && readSetting(kStyleKind, "Font", "OverrideEmbedded", value))
     overrideEmbeddedFont = value.isSet();
-  for (const char* name : {"Engine", "Alignment"}) {
+  for (const char* name : {"Engine", "Alignment", "Lines"}) {
     if (readSetting(kStyleKind, "Layout", name, value)) {
       applyLayoutSetting(SimpleString<char>(name), value);
     }
@@ -253,6 +253,10 @@ bool QuillRasterizer::applyLayoutSetting(const SimpleString<char>& name, const P
   }
   if (named(name, "Alignment") && value.tag == ValueUInt32 && isAlignment(value.payload.uint32)) {
     alignment = value.payload.uint32;
+    return true;
+  }
+  if (named(name, "Lines") && value.tag == ValueBool) {
+    reportLines = value.isSet();
     return true;
   }
   return false;

@@ -47,6 +47,7 @@ void ComponentSession::configure() {
   store_.setString(kStyleSettings, "Font", "Name", settings_.font);
   store_.setString(kStyleSettings, "Layout", "Engine", settings_.layout);
   store_.setUInt32(kStyleSettings, "Layout", "Alignment", static_cast<std::uint32_t>(settings_.alignment));
+  store_.setBool(kStyleSettings, "Layout", "Lines", true);  // the manifest lists them
 }
 
 bool ComponentSession::setUp(const ModuleLibrary& module, std::string& error) {

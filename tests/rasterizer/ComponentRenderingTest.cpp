@@ -313,6 +313,18 @@ TEST(ComponentRendering, LayoutSettingsAreReadAtAttachAndAnUnknownValueKeepsTheC
   EXPECT_EQ(centreAndBottom(unknown), centreAndBottom(classic));
 }
 
+TEST(ComponentRendering, LinesGoDownstreamOnlyToHostsThatAskForThem) {
+  for (const bool asked : {false, true}) {
+    LoadedComponent loaded;
+    if (asked) loaded.settings.setBool(kStyle, "Layout", "Lines", true);
+    loaded.wire();
+    loaded.deliverText(kText);
+    const std::vector<std::uint32_t> codes = loaded.downstream.messages();
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), Orb::MESSAGE_SUBTITLE_LINES), asked ? 1 : 0)
+        << (asked ? "asked" : "not asked");
+  }
+}
+
 TEST(ComponentRendering, LayoutChangesRenderTheSubtitleAgain) {
   LoadedComponent loaded;
   loaded.wire();
