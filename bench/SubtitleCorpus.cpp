@@ -34,6 +34,21 @@ const std::array<const char*, 32> kNonLatinWords = {
     "πού", "ήσουν", "χθες", "το", "βράδυ", "κανείς", "δεν", "ξέρει", "πώς", "άρχισε",
     "αύριο", "πρωί", "Σάρα", "Λονδίνο"};
 
+// Right-to-left words with the names and numbers subtitles carry among them, so that
+// every line mixes directions.
+const std::array<const char*, 36> kBidiWords = {
+    "\u05E9\u05DC\u05D5\u05DD", "\u05D0\u05E0\u05D9", "\u05DC\u05D0",
+    "\u05D0\u05DE\u05E8\u05EA\u05D9", "\u05D0\u05EA", "\u05D6\u05D4",
+    "\u05D0\u05D9\u05E4\u05D4", "\u05D4\u05D9\u05D9\u05EA", "\u05D0\u05EA\u05DE\u05D5\u05DC",
+    "\u05D1\u05DC\u05D9\u05DC\u05D4", "\u05DE\u05D4", "\u05E7\u05E8\u05D4",
+    "\u05D0\u05D7\u05E8\u05D9", "\u05D4\u05DE\u05E1\u05D9\u05D1\u05D4",
+    "\u0645\u0631\u062D\u0628\u0627", "\u0644\u0645", "\u0623\u0642\u0644",
+    "\u0630\u0644\u0643", "\u0623\u0628\u062F\u0627", "\u0623\u064A\u0646",
+    "\u0643\u0646\u062A", "\u0627\u0644\u0644\u064A\u0644\u0629", "\u0645\u0627\u0630\u0627",
+    "\u062D\u062F\u062B", "\u0628\u0639\u062F", "\u0627\u0644\u062D\u0641\u0644\u0629",
+    "\u0627\u0633\u062A\u0645\u0639", "\u0625\u0644\u064A\u0651", "Sarah", "London",
+    "BBC", "2024", "42", "10:30", "(3)", "TV"};
+
 const std::array<const char*, 6> kColours = {"#ffff00", "#ff4020", "#00ff80",
                                              "#80c0ff", "#ffffff", "#ff00ff"};
 const std::array<const char*, 4> kSizeSteps = {"+2", "-2", "+4", "-1"};
@@ -93,6 +108,7 @@ const char* corpusName(CorpusKind kind) {
     case CorpusKind::kMarkupHeavy: return "markup";
     case CorpusKind::kLongWrapping: return "wrapping";
     case CorpusKind::kNonLatin: return "non-latin";
+    case CorpusKind::kBidi: return "bidi";
   }
   return "unknown";
 }
@@ -111,6 +127,7 @@ std::vector<std::string> generateCorpus(CorpusKind kind, std::size_t count, std:
         corpus.push_back(words(random, kLatinWords, 230 + random.below(40)));
         break;
       case CorpusKind::kNonLatin: corpus.push_back(dialogue(random, kNonLatinWords, 2)); break;
+      case CorpusKind::kBidi: corpus.push_back(dialogue(random, kBidiWords, 2)); break;
     }
   }
   return corpus;

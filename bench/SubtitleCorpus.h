@@ -14,11 +14,15 @@ enum class CorpusKind {
   kMarkupHeavy,   // as ordinary, with italic, bold, colours and size steps in most events
   kLongWrapping,  // one paragraph of about 250 characters that the layout has to wrap
   kNonLatin,      // Cyrillic and Greek lines of ordinary length
+  kBidi,          // Hebrew and Arabic lines with Latin names and numbers among the words
 };
+
+/// How many kinds there are, for benchmarks that run every one.
+constexpr int kCorpusKinds = 5;
 
 constexpr std::uint32_t kCorpusSeed = 20240613;
 
-/// A short name for benchmark labels ("ordinary", "markup", "wrapping", "non-latin").
+/// A short name for benchmark labels ("ordinary", "markup", "wrapping", "non-latin", "bidi").
 const char* corpusName(CorpusKind kind);
 
 /// `count` subtitle texts (UTF-8 with markup, lines joined by '\n') of `kind`.

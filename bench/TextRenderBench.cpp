@@ -1,5 +1,5 @@
 // Time to render one subtitle event at 1080p (1920 x 1080 frame: text area 1728 x 216,
-// canvas 2592 x 324, font size 49) over generated corpora: warm (every event seen once
+// classic canvas 2592 x 324, font size 49) with either layout engine over generated corpora: warm (every event seen once
 // before timing, as glyphs repeat in any real file), cold (caches emptied before each
 // event) and uncached (caches off, what the renderer did before it had them). Cold must
 // not be slower than uncached. The "unique" runs take events in which no character is
@@ -37,7 +37,8 @@ class DejaVuSansLookup final : public Orb::FaceLookup {
 DejaVuSansLookup lookup;
 constexpr std::int32_t kSize = 49;
 constexpr std::uint32_t kMaxWidth = 1920 * 9 / 10;
-constexpr std::uint32_t kMaxHeight = 1080 / 5;
+constexpr std::uint32_t kFrameHeight = 1080;
+constexpr std::uint32_t kMaxHeight = kFrameHeight / 5;
 constexpr std::size_t kEvents = 2000;
 
 struct Canvas {
@@ -55,7 +56,7 @@ struct Canvas {
 };
 
 const std::vector<std::string>& corpus(QuillBench::CorpusKind kind) {
-  static std::vector<std::string> corpora[4];
+  static std::vector<std::string> corpora[QuillBench::kCorpusKinds];
   std::vector<std::string>& texts = corpora[static_cast<int>(kind)];
   if (texts.empty()) texts = QuillBench::generateCorpus(kind, kEvents);
   return texts;
@@ -86,15 +87,18 @@ std::vector<std::string> uniqueCharacterEvents() {
   return events;
 }
 
-bool render(Orb::TextRendererInterface& renderer, const std::string& text, Canvas& canvas) {
+// The full layout may use the whole frame height, as the component lets it.
+bool render(Orb::TextRendererInterface& renderer, const std::string& text, Canvas& canvas,
+            std::uint32_t maxHeight = kMaxHeight) {
   std::uint32_t width, height, x, y, stride;
-  return renderer.renderSubtitle(0, text.data(), text.size(), kMaxWidth, kMaxHeight, &width,
+  return renderer.renderSubtitle(0, text.data(), text.size(), kMaxWidth, maxHeight, &width,
                                  &height, &x, &y, &stride, &Canvas::allocate, &canvas);
 }
 
 enum class Caching { kWarm, kCold, kOff };
 
-void renderEvents(benchmark::State& state, const std::vector<std::string>& texts, Caching caching) {
+void renderEvents(benchmark::State& state, const std::vector<std::string>& texts, Caching caching,
+                  Orb::LayoutEngine engine = Orb::LayoutEngine::Classic) {
   if (texts.empty()) {
     state.SkipWithError("no events");
     return;
@@ -106,10 +110,12 @@ void renderEvents(benchmark::State& state, const std::vector<std::string>& texts
     state.SkipWithError("font missing");
     return;
   }
+  renderer->setLayout(engine, Orb::kBottomCentre);
+  const std::uint32_t maxHeight = engine == Orb::LayoutEngine::Full ? kFrameHeight : kMaxHeight;
   Canvas canvas;
   if (caching == Caching::kOff) renderer->setCaching(0, false);
   if (caching == Caching::kWarm) {
-    for (const std::string& text : texts) render(*renderer, text, canvas);
+    for (const std::string& text : texts) render(*renderer, text, canvas, maxHeight);
   }
   const Orb::GlyphCacheCounters before = renderer->glyphCacheCounters();
   std::size_t next = 0;
@@ -119,7 +125,7 @@ void renderEvents(benchmark::State& state, const std::vector<std::string>& texts
       renderer->setCaching(Orb::GlyphCache::kDefaultBudget, true);
       state.ResumeTiming();
     }
-    benchmark::DoNotOptimize(render(*renderer, texts[next], canvas));
+    benchmark::DoNotOptimize(render(*renderer, texts[next], canvas, maxHeight));
     next = (next + 1) % texts.size();
   }
   const Orb::GlyphCacheCounters& after = renderer->glyphCacheCounters();
@@ -131,8 +137,19 @@ void renderEvents(benchmark::State& state, const std::vector<std::string>& texts
 
 void renderCorpus(benchmark::State& state, Caching caching) {
   const auto kind = static_cast<QuillBench::CorpusKind>(state.range(0));
-  renderEvents(state, corpus(kind), caching);
-  state.SetLabel(QuillBench::corpusName(kind));
+  const bool full = state.range(1) != 0;
+  renderEvents(state, corpus(kind), caching,
+               full ? Orb::LayoutEngine::Full : Orb::LayoutEngine::Classic);
+  state.SetLabel(std::string(QuillBench::corpusName(kind)) + (full ? ", full" : ", classic"));
+}
+
+// Every corpus with each layout engine (full 0: classic, 1: full).
+void everyCorpusAndEngine(benchmark::internal::Benchmark* bench) {
+  bench->ArgNames({"corpus", "full"});
+  for (int kind = 0; kind < QuillBench::kCorpusKinds; ++kind) {
+    for (int full = 0; full < 2; ++full) bench->Args({kind, full});
+  }
+  bench->Unit(benchmark::kMillisecond);
 }
 
 void warmEvents(benchmark::State& state) { renderCorpus(state, Caching::kWarm); }
@@ -149,9 +166,9 @@ void uniqueUncached(benchmark::State& state) {
   renderEvents(state, events, Caching::kOff);
 }
 
-BENCHMARK(warmEvents)->ArgName("corpus")->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
-BENCHMARK(coldEvents)->ArgName("corpus")->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
-BENCHMARK(uncachedEvents)->ArgName("corpus")->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(warmEvents)->Apply(everyCorpusAndEngine);
+BENCHMARK(coldEvents)->Apply(everyCorpusAndEngine);
+BENCHMARK(uncachedEvents)->Apply(everyCorpusAndEngine);
 BENCHMARK(uniqueCold)->Unit(benchmark::kMillisecond);
 BENCHMARK(uniqueUncached)->Unit(benchmark::kMillisecond);
 

@@ -24,11 +24,11 @@ Shaper::~Shaper() {
   hb_buffer_destroy(buffer);
 }
 
-hb_font_t* Shaper::fontFor(const SharedFace& face, std::int32_t size) {
+Shaper::KeptFont& Shaper::fontFor(const SharedFace& face, std::int32_t size) {
   for (auto kept = fonts.begin(); kept != fonts.end(); ++kept) {
     if (kept->faceSerial == face.serial() && kept->size == size) {
       fonts.splice(fonts.begin(), fonts, kept);
-      return kept->font;
+      return fonts.front();
     }
   }
   // HarfBuzz reads the tables through FreeType and keeps the face referenced; positions come
@@ -38,12 +38,12 @@ hb_font_t* Shaper::fontFor(const SharedFace& face, std::int32_t size) {
   hb_face_destroy(hbFace);
   hb_font_set_scale(font, size * 64, size * 64);
   hb_font_set_ppem(font, static_cast<unsigned>(size), static_cast<unsigned>(size));
-  fonts.push_front(KeptFont{face.serial(), size, font});
+  fonts.push_front(KeptFont{face.serial(), size, font, std::nullopt, {}});
   if (fonts.size() > kFontsKept) {
     hb_font_destroy(fonts.back().font);
     fonts.pop_back();
   }
-  return font;
+  return fonts.front();
 }
 
 std::vector<ShapedGlyph> Shaper::shape(std::u32string_view text, std::size_t paragraphBegin,
@@ -59,7 +59,7 @@ std::vector<ShapedGlyph> Shaper::shape(std::u32string_view text, std::size_t par
                         static_cast<int>(run.end - run.begin));
     hb_buffer_set_direction(buffer, run.level % 2 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
     hb_buffer_set_script(buffer, run.script);
-    hb_shape(fontFor(*run.font->face, run.size), buffer, nullptr, 0);
+    hb_shape(fontFor(*run.font->face, run.size).font, buffer, nullptr, 0);
     unsigned count = 0;
     const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
     const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, nullptr);
@@ -75,7 +75,9 @@ std::vector<ShapedGlyph> Shaper::shape(std::u32string_view text, std::size_t par
 }
 
 FontMetrics Shaper::metrics(const FontRecord& font, std::int32_t size) {
-  hb_font_t* hbFont = fontFor(*font.face, size);
+  KeptFont& kept = fontFor(*font.face, size);
+  if (kept.metrics) return *kept.metrics;
+  hb_font_t* hbFont = kept.font;
   hb_font_extents_t extents{};
   hb_font_get_h_extents(hbFont, &extents);
   FontMetrics m;
@@ -88,13 +90,22 @@ FontMetrics Shaper::metrics(const FontRecord& font, std::int32_t size) {
   m.underlineOffset = -metric(hbFont, HB_OT_METRICS_TAG_UNDERLINE_OFFSET);
   m.strikeOutThickness = std::max(metric(hbFont, HB_OT_METRICS_TAG_STRIKEOUT_SIZE), 64);
   m.strikeOutOffset = metric(hbFont, HB_OT_METRICS_TAG_STRIKEOUT_OFFSET);
+  kept.metrics = m;
   return m;
 }
 
 GlyphExtent Shaper::extent(const FontRecord& font, std::int32_t size, std::uint32_t glyph) {
+  KeptFont& kept = fontFor(*font.face, size);
+  const auto known = kept.extents.find(glyph);
+  if (known != kept.extents.end()) return known->second;
   hb_glyph_extents_t extents{};
-  if (!hb_font_get_glyph_extents(fontFor(*font.face, size), glyph, &extents)) return {};
-  return GlyphExtent{extents.x_bearing, extents.x_bearing + extents.width};
+  GlyphExtent extent;
+  if (hb_font_get_glyph_extents(kept.font, glyph, &extents)) {
+    extent = GlyphExtent{extents.x_bearing, extents.x_bearing + extents.width};
+  }
+  if (kept.extents.size() >= kExtentsKept) kept.extents.clear();
+  kept.extents.emplace(glyph, extent);
+  return extent;
 }
 
 }  // namespace Orb

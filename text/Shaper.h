@@ -6,7 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <list>
+#include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include <hb.h>
@@ -48,6 +50,8 @@ class Shaper {
  public:
   /// HarfBuzz fonts (a face at a size) kept between subtitles; the least recently used go.
   static constexpr std::size_t kFontsKept = 32;
+  /// Glyph extents remembered per kept font; beyond this they are forgotten and asked again.
+  static constexpr std::size_t kExtentsKept = 4096;
 
   Shaper();
   ~Shaper();
@@ -68,12 +72,16 @@ class Shaper {
   GlyphExtent extent(const FontRecord& font, std::int32_t size, std::uint32_t glyph);
 
  private:
+  // A HarfBuzz font with what has been asked of it: metrics and glyph extents read from
+  // the font's tables cost more than the subtitle's use of them.
   struct KeptFont {
     std::uint64_t faceSerial;
     std::int32_t size;
     hb_font_t* font;
+    std::optional<FontMetrics> metrics;
+    std::unordered_map<std::uint32_t, GlyphExtent> extents;
   };
-  hb_font_t* fontFor(const SharedFace& face, std::int32_t size);
+  KeptFont& fontFor(const SharedFace& face, std::int32_t size);
 
   hb_buffer_t* buffer;
   std::list<KeptFont> fonts;  // most recently used first

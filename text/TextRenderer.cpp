@@ -145,7 +145,7 @@ void TextRenderer::setLayout(LayoutEngine layoutEngine, std::uint32_t placement)
 }
 
 bool CanvasRequest::allocate(std::uint32_t canvasWidth, std::uint32_t canvasHeight,
-                             Canvas& canvas) const {
+                             Canvas& canvas, bool rowsOnly) const {
   *width = canvasWidth;
   *height = canvasHeight;
   std::uint8_t* buffer = nullptr;
@@ -155,7 +155,7 @@ bool CanvasRequest::allocate(std::uint32_t canvasWidth, std::uint32_t canvasHeig
     return false;
   }
   if (!bufferHoldsCanvas(buffer, bufferLength, *stride, canvasWidth, canvasHeight)) return false;
-  std::memset(buffer, 0, bufferLength);
+  std::memset(buffer, 0, rowsOnly ? std::size_t{*stride} * 4 * canvasHeight : bufferLength);
   canvas = Canvas{buffer, canvasWidth, canvasHeight, *stride};
   return true;
 }
@@ -226,8 +226,9 @@ bool TextRenderer::renderFull(const StyledText& styled, const ResolvedFonts& fon
   const LayoutInk ink = measureInk(layout, glyphs);
   const PixelRect window = canvasWindow(layout, ink, maxWidth, maxHeight);
   Canvas canvas;
+  // A host's recycled buffer may be far larger than this canvas: only its rows are cleared.
   if (!request.allocate(static_cast<std::uint32_t>(window.right - window.left),
-                        static_cast<std::uint32_t>(window.bottom - window.top), canvas)) {
+                        static_cast<std::uint32_t>(window.bottom - window.top), canvas, true)) {
     return false;
   }
   drawFullLayout(layout, ink, glyphs, window, pixelFormat, canvas);

@@ -48,9 +48,11 @@ struct CanvasRequest {
   AllocateBufferCallback allocateBuffer;
   void* allocatorData;
 
-  /// Asks for a cleared canvas of `canvasWidth` × `canvasHeight` (reported as the width
-  /// and height results first); false when it is refused or too small.
-  bool allocate(std::uint32_t canvasWidth, std::uint32_t canvasHeight, Canvas& canvas) const;
+  /// Asks for a canvas of `canvasWidth` × `canvasHeight` (reported as the width and
+  /// height results first) and clears the whole buffer, or with `rowsOnly` just the rows
+  /// of the canvas; false when it is refused or too small.
+  bool allocate(std::uint32_t canvasWidth, std::uint32_t canvasHeight, Canvas& canvas,
+                bool rowsOnly = false) const;
 };
 
 class TextRenderer final : public TextRendererInterface {

@@ -49,7 +49,8 @@ class TextRendererInterface {
   /// Renders one subtitle (`byteLength` bytes of UTF-8 with markup, not necessarily
   /// 0-terminated) laid out in a maxWidth × maxHeight area. The canvas comes from
   /// `allocateBuffer` in byte order `pixelFormat` (0 "RGBA", 1 "ARGB", 2 "BGRA", 3 "ABGR")
-  /// and is cleared first. The classic engine's canvas is 1.5 times the area; the full
+  /// and is cleared first (the classic engine clears the whole buffer, the full engine the
+  /// canvas's rows). The classic engine's canvas is 1.5 times the area; the full
   /// engine wraps lines at maxWidth and its canvas is as large as the text, no wider than
   /// 1.5 × maxWidth and no taller than maxHeight. On true, the drawn pixels are the
   /// `*width` × `*height` rectangle at (`*xOffset`, `*yOffset`) of the buffer, whose rows

@@ -5,7 +5,9 @@
 // of the height. The corpus markup is translated to override tags.
 //
 // Sides, each one event per iteration:
-//   quill          text sample in, image delivered downstream (ComponentRig)
+//   quill          text sample in, image delivered downstream (ComponentRig), with the
+//                  full layout, which shapes, reorders and wraps as libass does
+//   quill-classic  the same with the component's default, classic layout
 //   libass         ass_render_frame at the event's time: the alpha masks of the event
 //   libass+blend   the same, plus blending the masks into a 1920 x 1080 RGBA frame
 // warm: every event rendered once before timing; cold: caches emptied before each event,
@@ -43,7 +45,7 @@ constexpr long long kSlotMilliseconds = 1000;
 using Corpus = QuillBench::CorpusKind;
 
 const std::vector<std::string>& corpus(Corpus kind) {
-  static std::vector<std::string> corpora[4];
+  static std::vector<std::string> corpora[QuillBench::kCorpusKinds];
   std::vector<std::string>& texts = corpora[static_cast<int>(kind)];
   if (texts.empty()) texts = QuillBench::generateCorpus(kind, kEvents);
   return texts;
@@ -304,12 +306,17 @@ void libassEvents(benchmark::State& state, Corpus kind, bool warm, bool blended)
 }
 
 void registerComparisons() {
-  for (int index = 0; index < 4; ++index) {
+  for (int index = 0; index < QuillBench::kCorpusKinds; ++index) {
     const auto kind = static_cast<Corpus>(index);
     for (const bool warm : {true, false}) {
       const std::string work =
           std::string("Render/") + QuillBench::corpusName(kind) + (warm ? "/warm" : "/cold");
-      benchmark::RegisterBenchmark((work + "/quill").c_str(), [kind, warm](benchmark::State& s) {
+      QuillBench::RigSettings full;
+      full.layout = "full";
+      benchmark::RegisterBenchmark((work + "/quill").c_str(), [kind, warm, full](benchmark::State& s) {
+        QuillBench::timeComponentEvents(s, kind, warm, full);
+      })->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark((work + "/quill-classic").c_str(), [kind, warm](benchmark::State& s) {
         QuillBench::timeComponentEvents(s, kind, warm);
       })->Unit(benchmark::kMillisecond);
       benchmark::RegisterBenchmark((work + "/libass").c_str(), [kind, warm](benchmark::State& s) {

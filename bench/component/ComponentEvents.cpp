@@ -3,7 +3,7 @@
 namespace QuillBench {
 
 const std::vector<std::unique_ptr<Host::SampleBuffer>>& corpusSamples(CorpusKind kind) {
-  static std::vector<std::unique_ptr<Host::SampleBuffer>> corpora[4];
+  static std::vector<std::unique_ptr<Host::SampleBuffer>> corpora[kCorpusKinds];
   auto& kept = corpora[static_cast<int>(kind)];
   if (kept.empty()) kept = textSamples(generateCorpus(kind, kComponentEvents));
   return kept;

@@ -1,10 +1,10 @@
 // A small driver for profilers, which count the instructions one event costs the whole
 // component where the benchmark's timings move with the machine's load:
 //   valgrind --tool=callgrind --collect-atstart=no --toggle-collect="*measuredEvent*"
-//     quill_component_profile ordinary 30 warm
+//     quill_component_profile ordinary 30 warm [full]
 // Only measuredEvent is counted: one delivery to the component, through to downstream.
 // "warm" renders the events once before the counted pass; "cold" empties the caches
-// (uncounted) before each counted event.
+// (uncounted) before each counted event. "full" lays out with the full layout.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,7 +21,7 @@ __attribute__((noinline)) bool measuredEvent(QuillBench::ComponentRig& rig,
 }
 
 bool corpusNamed(const char* name, QuillBench::CorpusKind& kind) {
-  for (int index = 0; index < 4; ++index) {
+  for (int index = 0; index < QuillBench::kCorpusKinds; ++index) {
     const auto candidate = static_cast<QuillBench::CorpusKind>(index);
     if (std::strcmp(name, QuillBench::corpusName(candidate)) != 0) continue;
     kind = candidate;
@@ -36,14 +36,20 @@ int main(int argc, char** argv) {
   QuillBench::CorpusKind kind{};
   const int count = argc > 2 ? std::atoi(argv[2]) : 0;
   const bool cold = argc > 3 && std::strcmp(argv[3], "cold") == 0;
-  if (argc != 4 || !corpusNamed(argv[1], kind) || count <= 0 ||
-      (!cold && std::strcmp(argv[3], "warm") != 0)) {
-    std::fprintf(stderr, "usage: %s ordinary|markup|wrapping|non-latin EVENTS warm|cold\n", argv[0]);
+  const bool full = argc > 4 && std::strcmp(argv[4], "full") == 0;
+  if (argc < 4 || argc > 5 || !corpusNamed(argv[1], kind) || count <= 0 ||
+      (!cold && std::strcmp(argv[3], "warm") != 0) ||
+      (argc == 5 && !full && std::strcmp(argv[4], "classic") != 0)) {
+    std::fprintf(stderr,
+                 "usage: %s ordinary|markup|wrapping|non-latin|bidi EVENTS warm|cold [classic|full]\n",
+                 argv[0]);
     return 2;
   }
   const auto events = QuillBench::textSamples(
       QuillBench::generateCorpus(kind, static_cast<std::size_t>(count)));
-  QuillBench::ComponentRig rig;
+  QuillBench::RigSettings settings;
+  settings.layout = full ? "full" : "classic";
+  QuillBench::ComponentRig rig(settings);
   if (!rig.ready()) {
     std::fprintf(stderr, "%s\n", rig.error().c_str());
     return 1;

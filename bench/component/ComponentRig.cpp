@@ -68,6 +68,7 @@ void ComponentRig::wire(const RigSettings& settings) {
   settings_.setSize(kFrameBufferKind, "framebuffer", "size", settings.frameWidth,
                     settings.frameHeight);
   settings_.setString(kStyleKind, "Font", "Name", settings.fontName);
+  settings_.setString(kStyleKind, "Layout", "Engine", settings.layout);
   if (!component_->attach(&settings_)) {
     error_ = "attach refused: no renderer for " + settings.fontName;
     return;

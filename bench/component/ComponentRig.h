@@ -30,13 +30,15 @@ namespace QuillBench {
 
 struct RigSettings {
   /// The "framebuffer"/"size" setting. The component sizes its font from it: 1920 x 1080
-  /// gives 49 pixels, a text area of 1728 x 216 and a canvas of 2592 x 324.
+  /// gives 49 pixels, a text area of 1728 x 216 and a classic canvas of 2592 x 324.
   std::int32_t frameWidth = 1920;
   std::int32_t frameHeight = 1080;
   /// The "Font"/"Name" setting: the family before the first ":", style words after it.
   std::string fontName = "DejaVu Sans:";
   /// "RGBA", "ARGB", "BGRA" or "ABGR".
   std::string outputFormat = "RGBA";
+  /// The "Layout"/"Engine" setting: "classic" (the component's default) or "full".
+  std::string layout = "classic";
   /// Buffers from Host::HostBufferAllocator, a fresh zero-filled block per image, instead
   /// of recycled ones; the fill is the host's cost, timed with the component's.
   bool zeroFilledBuffers = false;
