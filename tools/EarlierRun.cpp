@@ -67,12 +67,14 @@ bool namedByManifest(const std::string& folder, std::set<std::string>& named, st
             "; remove it or choose another --out";
     return false;
   }
+  const auto name = [&named](const Json& value) {
+    if (value.type == Json::Type::String && isOutputName(value.string)) named.insert(value.string);
+  };
   for (const Json& event : manifest["events"].array) {
-    for (const char* field : {"image", "frame"}) {
-      const Json& name = event[field];
-      if (name.type == Json::Type::String && isOutputName(name.string)) named.insert(name.string);
-    }
+    name(event["image"]);
+    name(event["frame"]);
   }
+  name(manifest["bdn"]["file"]);
   return true;
 }
 
@@ -92,6 +94,7 @@ bool removeFile(const std::string& path, std::string& error) {
 }  // namespace
 
 bool isOutputName(const std::string& name) {
+  if (name == kBdnFileName) return true;
   const std::string stem = endsWith(name, "-frame.png") ? name.substr(0, name.size() - 10)
                            : endsWith(name, ".png")     ? name.substr(0, name.size() - 4)
                                                         : std::string();

@@ -11,9 +11,11 @@ namespace QuillRender {
 
 /// The name of the manifest in an output folder.
 constexpr const char* kManifestName = "manifest.json";
+/// The name of the file for disc authoring in an output folder (--bdn-xml).
+constexpr const char* kBdnFileName = "BDN.xml";
 
 /// True for a name the tool gives the files of a run: "NNNN.png" or "NNNN-frame.png"
-/// (four digits or more).
+/// (four digits or more), and "BDN.xml".
 bool isOutputName(const std::string& name);
 
 /// Removes from `folder` the earlier run's files its manifest names (regular files only,

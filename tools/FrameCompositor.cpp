@@ -26,6 +26,23 @@ RgbaImage fitBackground(const RgbaImage& image, int width, int height) {
   return frame;
 }
 
+bool cutToFrame(RgbaImage& image, int& x, int& y, int frameWidth, int frameHeight) {
+  const long long left = std::max(0, x), top = std::max(0, y);
+  const long long right = std::min<long long>(frameWidth, static_cast<long long>(x) + image.width);
+  const long long bottom = std::min<long long>(frameHeight, static_cast<long long>(y) + image.height);
+  if (right <= left || bottom <= top) return false;
+  if (left == x && top == y && right - left == image.width && bottom - top == image.height) return true;
+  RgbaImage part(static_cast<int>(right - left), static_cast<int>(bottom - top));
+  for (int row = 0; row < part.height; ++row) {
+    std::copy_n(image.at(static_cast<int>(left - x), static_cast<int>(top - y) + row),
+                static_cast<std::size_t>(part.width) * 4, part.at(0, row));
+  }
+  image = std::move(part);
+  x = static_cast<int>(left);
+  y = static_cast<int>(top);
+  return true;
+}
+
 void compositeOver(RgbaImage& frame, const RgbaImage& subtitle, int x, int y) {
   const int firstColumn = std::max(0, -x);
   const int firstRow = std::max(0, -y);

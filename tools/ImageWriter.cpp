@@ -1,5 +1,6 @@
 #include "tools/ImageWriter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -39,18 +40,34 @@ bool ImageWriter::write(const DeliveredImage& image, ManifestEvent& entry,
     return true;
   }
   if (options_.discard) return true;
+  // Where the image lies on the frame, as the previews and BDN.xml place it.
+  const int x = static_cast<int>(std::lround(image.placement.left * options_.frameWidth));
+  const int y = static_cast<int>(std::lround(image.placement.top * options_.frameHeight));
+  int left = x, top = y;
+  RgbaImage inFrame;
+  const RgbaImage* pixels = &image.pixels;
+  if (options_.bdnXml) {
+    inFrame = image.pixels;
+    if (!cutToFrame(inFrame, left, top, options_.frameWidth, options_.frameHeight)) {
+      entry.reason = "nothing of it lies in the frame";
+      return true;
+    }
+    if (inFrame.width != image.pixels.width || inFrame.height != image.pixels.height) {
+      entry.reason = "cut to the frame, as BDN.xml needs";
+    }
+    pixels = &inFrame;
+  }
   const std::string name = imageName(entry.event.index, "");
-  if (!writePng(options_.outDir + "/" + name, image.pixels, error)) return false;
+  if (!writePng(options_.outDir + "/" + name, *pixels, error)) return false;
   entry.image = name;
-  return !options_.frames || writeFrame(image, entry, error);
+  entry.onFrame = {left, top, left + pixels->width, top + pixels->height};
+  return !options_.frames || writeFrame(image, x, y, entry, error);
 }
 
-bool ImageWriter::writeFrame(const DeliveredImage& image, ManifestEvent& entry,
+bool ImageWriter::writeFrame(const DeliveredImage& image, int x, int y, ManifestEvent& entry,
                              std::string& error) const {
   RgbaImage frame = background_;
-  compositeOver(frame, image.pixels,
-                static_cast<int>(std::lround(image.placement.left * options_.frameWidth)),
-                static_cast<int>(std::lround(image.placement.top * options_.frameHeight)));
+  compositeOver(frame, image.pixels, x, y);
   const std::string name = imageName(entry.event.index, "-frame");
   if (!writePng(options_.outDir + "/" + name, frame, error, frameEncoding_)) return false;
   entry.frameImage = name;

@@ -19,12 +19,14 @@ class ImageWriter {
   ImageWriter(const RenderOptions& options, RgbaImage background);
 
   /// Fills in `entry` (whose event is set) for the delivered `image` and writes its
-  /// files, unless nothing was drawn or images are discarded. False with a one-line
+  /// files, unless nothing was drawn or images are discarded. With --bdn-xml the image is
+  /// cut to the frame, as a disc's graphics must lie inside it. False with a one-line
   /// `error` when a file cannot be written.
   bool write(const DeliveredImage& image, ManifestEvent& entry, std::string& error) const;
 
  private:
-  bool writeFrame(const DeliveredImage& image, ManifestEvent& entry, std::string& error) const;
+  bool writeFrame(const DeliveredImage& image, int x, int y, ManifestEvent& entry,
+                  std::string& error) const;
 
   const RenderOptions& options_;
   const RgbaImage background_;

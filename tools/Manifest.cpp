@@ -107,6 +107,7 @@ void writeEvent(std::ostringstream& out, const ManifestEvent& e) {
           << ", \"ink\": " << box(e.lines[i].ink, integer) << "}";
     }
     out << "]";
+    if (!e.image.empty()) out << ",\n     \"onFrame\": " << box(e.onFrame, integer);
   }
   out << "}";
 }
@@ -119,6 +120,22 @@ void writeProblems(std::ostringstream& out, const char* name,
         << ", \"message\": " << quote(problems[i].message) << "}";
   }
   out << (problems.empty() ? "],\n" : "\n  ],\n");
+}
+
+void writeBdn(std::ostringstream& out, const std::optional<ManifestBdn>& bdn) {
+  out << "  \"bdn\": ";
+  if (!bdn) {
+    out << "null,\n";
+    return;
+  }
+  out << "{\"file\": " << quote(bdn->file) << ", \"videoFormat\": " << quote(bdn->videoFormat)
+      << ", \"frameRate\": " << quote(bdn->frameRate) << ", \"events\": " << bdn->events
+      << ", \"notes\": [";
+  for (std::size_t i = 0; i < bdn->notes.size(); ++i) {
+    out << (i ? ", " : "") << "{\"line\": " << bdn->notes[i].line
+        << ", \"message\": " << quote(bdn->notes[i].message) << "}";
+  }
+  out << "]},\n";
 }
 
 }  // namespace
@@ -137,6 +154,7 @@ std::string manifestJson(const Manifest& manifest) {
   out << (manifest.events.empty() ? "],\n" : "\n  ],\n");
   writeProblems(out, "skipped", manifest.skipped);
   writeProblems(out, "warnings", manifest.warnings);
+  writeBdn(out, manifest.bdn);
   out << "  \"summary\": {\"events\": " << manifest.events.size() << ", \"rendered\": " << rendered
       << ", \"notRendered\": " << manifest.events.size() - rendered
       << ", \"skippedBlocks\": " << manifest.skipped.size()

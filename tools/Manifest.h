@@ -33,6 +33,16 @@ struct ManifestEvent {
   Box<int> region;         ///< drawn region in buffer pixels (right and bottom exclusive)
   Box<double> placement;   ///< the same region in normalised frame coordinates
   std::vector<ManifestLine> lines;  ///< the lines as laid out
+  Box<int> onFrame;        ///< where the image written lies on the frame, in frame pixels
+};
+
+/// What was written for disc authoring (--bdn-xml).
+struct ManifestBdn {
+  std::string file;         ///< "BDN.xml"
+  std::string videoFormat;  ///< "1080p"...
+  std::string frameRate;    ///< "23.976"...
+  std::size_t events = 0;   ///< events in the file
+  std::vector<SubtitleProblem> notes;  ///< events cut short or left out
 };
 
 /// The settings of the run as the user gave them (or the defaults that stood in).
@@ -66,6 +76,7 @@ struct Manifest {
   std::vector<ManifestEvent> events;
   std::vector<SubtitleProblem> skipped;
   std::vector<SubtitleProblem> warnings;  ///< what the reader ignored in events it kept
+  std::optional<ManifestBdn> bdn;         ///< set when BDN.xml was written
 };
 
 /// The manifest as JSON text (UTF-8, two-space indentation, ending in a newline).

@@ -111,6 +111,13 @@ const std::vector<OptionSpec>& optionTable() {
        [](RenderOptions& o, const std::string& v) { return parseWholeNumber(v, 9, o.alignment); },
        "a digit from 1 to 9"},
       {"--discard", false, flag(&RenderOptions::discard)},
+      {"--bdn-xml", false, flag(&RenderOptions::bdnXml)},
+      {"--fps", true,
+       [](RenderOptions& o, const std::string& v) {
+         o.fps = parseBdnFrameRate(v);
+         return o.fps.has_value();
+       },
+       "23.976, 24, 25, 29.97, 50 or 59.94"},
       {"-j", true, jobCount, kJobsExpected},
       {"--jobs", true, jobCount, kJobsExpected},
       {"--help", false, flag(&RenderOptions::help)},
@@ -261,6 +268,12 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
   if (!options.background.empty() && !options.frames) {
     return failed("--background needs --frames");
   }
+  if (options.fps && !options.bdnXml) return failed("--fps needs --bdn-xml");
+  if (options.bdnXml && options.discard) return failed("--bdn-xml needs the images, so not --discard");
+  if (options.bdnXml && !bdnVideoFormat(options.frameWidth, options.frameHeight)) {
+    return failed("--bdn-xml needs a Blu-ray frame size: 1920x1080, 1440x1080, 1280x720, 720x576 "
+                  "or 720x480");
+  }
   result.ok = true;
   return result;
 }
@@ -291,6 +304,10 @@ std::string usageText(const std::string& program) {
          "                          neutral grey); needs --frames\n"
          "  --discard               render everything but write no image (for timing); the\n"
          "                          manifest is still written\n"
+         "  --bdn-xml               also write BDN.xml, which disc-authoring tools read to make\n"
+         "                          Blu-ray subtitles of the images (needs a Blu-ray --size)\n"
+         "  --fps RATE              the video's frame rate for BDN.xml: 23.976 (default), 24,\n"
+         "                          25, 29.97, 50 or 59.94 (timecodes without drop frame)\n"
          "  --jobs N, -j N          render with N components side by side, one thread each\n"
          "                          (1 to " + std::to_string(kMaxJobs) +
          ", default 1); the output is the same\n"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/BdnXml.h"
 #include "tools/PixelFormat.h"
 #include "tools/SubtitleReader.h"
 
@@ -43,6 +44,8 @@ struct RenderOptions {
   std::string module;         ///< empty: the module built beside the program
   std::string charset;
   bool discard = false;
+  bool bdnXml = false;                ///< --bdn-xml: also BDN.xml, for disc authoring
+  std::optional<BdnFrameRate> fps;    ///< --fps; unset: defaultBdnFrameRate()
   int jobs = 1;               ///< components rendering side by side (-j, --jobs)
   std::string layout = "full";  ///< the component's "Layout"/"Engine": "full" or "classic"
   int alignment = 2;            ///< "Layout"/"Alignment", 1..9 as on a numeric keypad

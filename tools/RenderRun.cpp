@@ -11,6 +11,8 @@
 #include <memory>
 #include <thread>
 
+#include "tools/AtomicFile.h"
+#include "tools/BdnXml.h"
 #include "tools/ComponentSession.h"
 #include "tools/EarlierRun.h"
 #include "tools/ExitStatus.h"
@@ -60,7 +62,7 @@ class RenderRun {
     if (!readSubtitles() || !loadExtras() || !startComponent() || !prepareOutput()) {
       return kExitFailure;
     }
-    if (!renderAll()) {
+    if (!renderAll() || !writeBdn()) {
       removeImagesOfThisRun();
       return kExitFailure;
     }
@@ -148,6 +150,47 @@ class RenderRun {
         if (!name->empty()) unlink((options_.outDir + "/" + *name).c_str());
       }
     }
+    if (manifest_.bdn) unlink((options_.outDir + "/" + manifest_.bdn->file).c_str());
+  }
+
+  // BDN.xml lists the images written, and goes before the manifest that names it. An
+  // event that drew nothing has no image to list, and is noted as left out.
+  bool writeBdn() {
+    if (!options_.bdnXml) return true;
+    const BdnFrameRate rate = options_.fps.value_or(defaultBdnFrameRate());
+    std::vector<BdnGraphic> graphics;
+    std::vector<SubtitleProblem> notes;
+    for (const ManifestEvent& e : manifest_.events) {
+      if (!e.rendered) continue;  // reported as not rendered already
+      if (e.image.empty()) {
+        notes.push_back({e.event.line, "event " + std::to_string(e.event.index) +
+                                           " is left out of BDN.xml: " + e.reason});
+        continue;
+      }
+      graphics.push_back({e.event.index, e.event.line, e.event.startMs, e.event.endMs, e.image,
+                          e.onFrame.left, e.onFrame.top, e.onFrame.right - e.onFrame.left,
+                          e.onFrame.bottom - e.onFrame.top});
+    }
+    const BdnDocument document =
+        makeBdnXml(graphics, options_.frameWidth, options_.frameHeight, rate, filmTitle());
+    notes.insert(notes.end(), document.notes.begin(), document.notes.end());
+    std::stable_sort(notes.begin(), notes.end(),
+                     [](const SubtitleProblem& a, const SubtitleProblem& b) { return a.line < b.line; });
+    std::string error;
+    if (!writeFileAtomically(options_.outDir + "/" + kBdnFileName, document.xml, error)) {
+      return complain(error);
+    }
+    report(notes, "");
+    manifest_.bdn = ManifestBdn{kBdnFileName, bdnVideoFormat(options_.frameWidth, options_.frameHeight),
+                                rate.name, document.events, std::move(notes)};
+    return true;
+  }
+
+  // The input's name without its folder and extension: the title BDN.xml gives the film.
+  std::string filmTitle() const {
+    if (options_.hasText) return program_;
+    std::string name = options_.input.substr(options_.input.find_last_of('/') + 1);
+    return name.substr(0, name.find_last_of('.'));
   }
 
   bool loadExtras() {

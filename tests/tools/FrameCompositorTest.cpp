@@ -17,6 +17,27 @@ std::vector<std::uint8_t> pixel(const RgbaImage& image, int x, int y) {
   return std::vector<std::uint8_t>(image.at(x, y), image.at(x, y) + 4);
 }
 
+TEST(FrameCompositor, AnImageIsCutToThePartInsideTheFrame) {
+  RgbaImage image(6, 4);
+  for (std::size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = static_cast<std::uint8_t>(i);
+  const RgbaImage whole = image;
+  int x = -2, y = 7;
+  ASSERT_TRUE(cutToFrame(image, x, y, 10, 10));
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(y, 7);
+  EXPECT_EQ(image.width, 4);
+  EXPECT_EQ(image.height, 3);
+  EXPECT_TRUE(std::equal(image.at(0, 2), image.at(0, 2) + 16, whole.at(2, 2)));
+
+  RgbaImage inside = whole;
+  x = 1, y = 1;
+  ASSERT_TRUE(cutToFrame(inside, x, y, 10, 10));
+  EXPECT_EQ(inside.pixels, whole.pixels);
+  x = 10, y = 0;
+  EXPECT_FALSE(cutToFrame(inside, x, y, 10, 10));
+  EXPECT_EQ(x, 10) << "left as it was";
+}
+
 TEST(FrameCompositor, OverBlendsByAlpha) {
   RgbaImage frame = neutralBackground(4, 1);
   RgbaImage subtitle(3, 1);
