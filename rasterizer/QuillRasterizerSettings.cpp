@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "rasterizer/FamilyList.h"
 #include "rasterizer/QuillRasterizer.h"
 
 namespace Orb {
@@ -124,6 +125,10 @@ bool QuillRasterizer::applySettings(bool readOverride) {
       applyLayoutSetting(SimpleString<char>(name), value);
     }
   }
+  if (readSetting(kStyleKind, "Font", "Fallback", value)) {
+    if (const SimpleString<char>* text = stringPayload(value))
+      faceLookup.setFallbackFamilies(parseFamilyList(textOf(*text)));
+  }
 
   FontStyle style;
   std::string path;
@@ -239,6 +244,9 @@ bool QuillRasterizer::applyStyleSetting(const Setting& setting, const PropertyVa
   }
   if (named(setting.name, "OverrideEmbedded") && value.tag == ValueBool) {
     return setOverrideEmbeddedFont(value.isSet());
+  }
+  if (named(setting.name, "Fallback") && value.tag == ValueString && value.payload.string) {
+    return faceLookup.setFallbackFamilies(parseFamilyList(textOf(*value.payload.string)));
   }
   // A new "Path" needs a renderer made from it, and making one reads the settings back:
   // from inside the provider's own notification, that deadlocks a provider that notifies

@@ -64,7 +64,10 @@ bool FaceResolver::openThroughLookup(FontRecord& record) {
   const bool found = lookup->findFace(family, record.bold, record.italic, location) ||
                      (record.italic && lookup->findFace(family, record.bold, false, location)) ||
                      (record.bold && lookup->findFace(family, false, false, location));
-  if (!found) return false;
+  return found && openLocated(record, location);
+}
+
+bool FaceResolver::openLocated(FontRecord& record, const FaceLocation& location) {
   // The cache stores 64-bit indices; FreeType takes the low 32 bits.
   const auto index = static_cast<std::int32_t>(static_cast<std::uint32_t>(location.faceIndex));
   record.face = faces.openFile(library, location.path, index);
@@ -76,6 +79,16 @@ bool FaceResolver::openThroughLookup(FontRecord& record) {
     record.loadFlags |= FT_LOAD_NO_BITMAP;
   }
   return true;
+}
+
+bool FaceResolver::resolveCharacter(FontRecord& record, char32_t codePoint) {
+  FaceLocation location;
+  if (lookup != nullptr &&
+      lookup->findFaceWithCharacter(codePoint, record.bold, record.italic, location) &&
+      openLocated(record, location))
+    return true;
+  record.closeFace();
+  return false;
 }
 
 bool FaceResolver::resolve(FontRecord& record) {

@@ -28,11 +28,17 @@ class FaceResolver {
   /// On false the record has no face; the caller decides what the style falls back to.
   bool resolve(FontRecord& record);
 
+  /// Opens into `record` (without a face) the face the lookup finds with `codePoint` for
+  /// the record's bold and italic, sheared as an italic when the record asks for one and
+  /// the face is upright. False, the record left without a face, when none is found.
+  bool resolveCharacter(FontRecord& record, char32_t codePoint);
+
  private:
   std::shared_ptr<SharedFace> openOwnFace(const FontRecord& record, FT_Long index);
   FT_Long ownFaceCount(const FontRecord& record);
   bool openFromOwnSource(FontRecord& record);
   bool openThroughLookup(FontRecord& record);
+  bool openLocated(FontRecord& record, const FaceLocation& location);
 
   FT_Library library;
   FacePool& faces;

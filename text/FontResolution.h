@@ -14,7 +14,8 @@ namespace Orb {
 /// faces) for as long as the layout of the subtitle needs them.
 struct ResolvedFonts {
   /// `ofRequest[i]` draws request i: its own face when it could be had, else the font its
-  /// parent draws with. Never null, and every record has a face.
+  /// parent draws with. Never null, and every record has a face. Font fallback appends the
+  /// fonts it found after those of the requests (see applyFontFallback).
   std::vector<std::shared_ptr<const FontRecord>> ofRequest;
 };
 

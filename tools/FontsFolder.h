@@ -8,9 +8,11 @@ namespace QuillRender {
 
 /// The fonts the set-up script installs, gathered (as links) into a folder of the tool's
 /// own when the platform's fonts folder holds no fonts, so that a fresh machine renders
-/// with no option at all. Only the regular-weight families go in: the face cache takes
-/// the first face of a family and style it finds, and the installed folder also holds
-/// an extra-light face under the very family name the tool uses by default.
+/// with no option at all, in the scripts the default font lacks too (the full layout takes
+/// a face that has a character the subtitle's font lacks). Only the regular-weight
+/// families go in: the face cache takes the first face of a family and style it finds,
+/// and the installed folder also holds an extra-light face under the very family name
+/// the tool uses by default.
 constexpr const char* kFallbackFontFiles[] = {
     "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
     "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
@@ -25,6 +27,14 @@ constexpr const char* kFallbackFontFiles[] = {
     "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Oblique.ttf",
     "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-BoldOblique.ttf",
     "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc",
+    "/usr/share/fonts/truetype/noto/NotoSansArabic-Regular.ttf",
+    "/usr/share/fonts/truetype/noto/NotoSansArabic-Bold.ttf",
+    "/usr/share/fonts/truetype/noto/NotoSansHebrew-Regular.ttf",
+    "/usr/share/fonts/truetype/noto/NotoSansHebrew-Bold.ttf",
+    "/usr/share/fonts/truetype/noto/NotoSansDevanagari-Regular.ttf",
+    "/usr/share/fonts/truetype/noto/NotoSansDevanagari-Bold.ttf",
+    "/usr/share/fonts/truetype/noto/NotoSansThai-Regular.ttf",
+    "/usr/share/fonts/truetype/noto/NotoSansThai-Bold.ttf",
 };
 
 /// The tool's own fonts folder: `userDataFolder()` + "/quill-render/fonts".

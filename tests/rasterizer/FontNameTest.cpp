@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "rasterizer/FamilyList.h"
+
 namespace {
 
 struct Case {
@@ -55,3 +61,14 @@ TEST(FontName, EmbeddedZeroStaysInsideTheText) {
 }
 
 }  // namespace
+
+TEST(FamilyList, NamesBetweenCommasWithoutTheirBlanks) {
+  const std::pair<std::string_view, std::vector<std::string>> cases[] = {
+      {"", {}},
+      {" , ,\t", {}},
+      {"Noto Sans CJK JP", {"Noto Sans CJK JP"}},
+      {" Noto Sans Arabic ,DejaVu Sans,\tWenQuanYi Zen Hei\t", {"Noto Sans Arabic", "DejaVu Sans", "WenQuanYi Zen Hei"}},
+      {"A,,B,", {"A", "B"}},
+  };
+  for (const auto& [text, families] : cases) EXPECT_EQ(Orb::parseFamilyList(text), families) << text;
+}
