@@ -8,10 +8,6 @@ namespace Orb {
 
 namespace {
 
-bool hasOwnSource(const FontRecord& record) {
-  return record.path.has_value() || (record.data && !record.data->bytes.empty());
-}
-
 bool matchesRecord(const FontRecord& record, FT_Face face) {
   if (!record.family) return true;
   if (face->family_name == nullptr || *record.family != face->family_name) return false;
@@ -93,7 +89,7 @@ bool FaceResolver::resolveCharacter(FontRecord& record, char32_t codePoint) {
 
 bool FaceResolver::resolve(FontRecord& record) {
   if (record.face) return true;
-  if (hasOwnSource(record) && openFromOwnSource(record)) return true;
+  if (record.hasOwnSource() && openFromOwnSource(record)) return true;
   if (openThroughLookup(record)) return true;
   record.closeFace();
   return false;

@@ -98,7 +98,8 @@ void appendPiece(std::vector<StyledRun>& runs, const StyledRun& run, std::size_t
 }  // namespace
 
 void applyFontFallback(StyledText& text, ResolvedFonts& fonts, FaceResolver& resolver,
-                       const std::shared_ptr<const FontRecord>& embedded) {
+                       const std::shared_ptr<const FontRecord>& embedded,
+                       std::size_t characterLimit) {
   Fallback fallback(fonts, resolver, embedded);
   std::vector<StyledRun> runs;
   runs.reserve(text.runs.size());
@@ -106,7 +107,7 @@ void applyFontFallback(StyledText& text, ResolvedFonts& fonts, FaceResolver& res
     const std::size_t own = run.style.font;
     // Copied: the fonts may grow while the run is walked.
     const std::shared_ptr<const FontRecord> runFont = fonts.ofRequest[own];
-    if (!hasUnicodeMap(*runFont)) {
+    if (!hasUnicodeMap(*runFont) || run.begin >= characterLimit) {
       runs.push_back(run);
       continue;
     }
@@ -115,7 +116,9 @@ void applyFontFallback(StyledText& text, ResolvedFonts& fonts, FaceResolver& res
     for (std::size_t i = run.begin; i < run.end; ++i) {
       const char32_t c = text.text[i];
       std::size_t font = own;
-      if (pieceFont != own && extendsCluster(c) && hasCharacter(*fonts.ofRequest[pieceFont], c)) {
+      if (i >= characterLimit) {
+        // past what the layout takes: the run's own face
+      } else if (pieceFont != own && extendsCluster(c) && hasCharacter(*fonts.ofRequest[pieceFont], c)) {
         font = pieceFont;
       } else if (!hasCharacter(*runFont, c)) {
         if (isInvisible(c)) {

@@ -29,7 +29,9 @@ struct FontFallbackLimits {
 /// Unicode character map. Controls and default-ignorable characters are never looked up
 /// and stay with the face before them; a combining character stays with the face of the
 /// character it combines with when that face has it, so a cluster is not torn apart.
+/// Characters from `characterLimit` on, which the layout will not take, are not examined.
 void applyFontFallback(StyledText& text, ResolvedFonts& fonts, FaceResolver& resolver,
-                       const std::shared_ptr<const FontRecord>& embedded);
+                       const std::shared_ptr<const FontRecord>& embedded,
+                       std::size_t characterLimit);
 
 }  // namespace Orb

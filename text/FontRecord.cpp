@@ -16,4 +16,6 @@ void FontRecord::closeFace() {
   loadFlags = 0;
 }
 
+bool FontRecord::hasOwnSource() const { return path.has_value() || (data && !data->bytes.empty()); }
+
 }  // namespace Orb

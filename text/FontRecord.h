@@ -38,6 +38,10 @@ struct FontRecord {
   /// Lets go of the face (if any) and returns the transform and load flags to upright.
   void closeFace();
 
+  /// Whether the record carries its own font file or (non-empty) bytes, rather than only
+  /// a family for the face lookup.
+  bool hasOwnSource() const;
+
   std::optional<std::string> family;
   std::optional<std::string> path;
   std::shared_ptr<const FontData> data;

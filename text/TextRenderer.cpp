@@ -9,6 +9,7 @@
 #include "text/ClassicLayout.h"
 #include "text/ClassicMarkup.h"
 #include "text/FaceResolver.h"
+#include "text/FontFallback.h"
 #include "text/FontResolution.h"
 #include "text/FullDrawing.h"
 #include "text/PixelSize.h"
@@ -175,10 +176,13 @@ bool TextRenderer::renderSubtitle(std::uint32_t pixelFormat, const char* text,
   const std::u32string_view decoded = decodeSubtitle(text, byteLength, codePoints);
   if (decoded.empty()) return false;
   const CanvasRequest request{width, height, xOffset, yOffset, stride, allocateBuffer, allocatorData};
-  const StyledText styled = readClassicMarkup(decoded, base);
+  StyledText styled = readClassicMarkup(decoded, base);
   FaceResolver resolver(library.handle(), faces, lookup);
-  const ResolvedFonts fonts = resolveFonts(styled.fonts, baseFont, resolver);
+  ResolvedFonts fonts = resolveFonts(styled.fonts, baseFont, resolver);
   if (engine == LayoutEngine::Full) {
+    // A font given as a file or bytes is the first a missing character is sought in.
+    applyFontFallback(styled, fonts, resolver, baseFont->hasOwnSource() ? baseFont : nullptr,
+                      kFullCharacterLimit);
     return renderFull(styled, fonts, pixelFormat, maxWidth, maxHeight, request);
   }
   return renderClassic(styled, fonts, pixelFormat, maxWidth, maxHeight, request);

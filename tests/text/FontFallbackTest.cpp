@@ -34,13 +34,14 @@ class FontFallback : public ::testing::Test {
   // beyond ASCII shown as "*", the font as "base" or its family.
   std::vector<std::string> fallBack(const std::u32string& text,
                                     std::shared_ptr<Orb::FontRecord> base,
-                                    const std::shared_ptr<const Orb::FontRecord>& embedded = nullptr) {
+                                    const std::shared_ptr<const Orb::FontRecord>& embedded = nullptr,
+                                    std::size_t limit = 1000) {
     styled = Orb::StyledText{};
     styled.text = text;
     styled.fonts.push_back(Orb::FontRequest{});
     styled.runs.push_back(Orb::StyledRun{0, text.size(), Orb::TextStyle{}});
     resolved = Orb::ResolvedFonts{{base}};
-    Orb::applyFontFallback(styled, resolved, fonts.resolver, embedded);
+    Orb::applyFontFallback(styled, resolved, fonts.resolver, embedded, limit);
     std::vector<std::string> runs;
     for (const Orb::StyledRun& run : styled.runs) {
       std::string utf8;
@@ -66,6 +67,8 @@ TEST_F(FontFallback, MissingCharactersTakeTheFoundFaceOnceEachAndTheRestStays) {
       << "U+0378 no face has stays with the run";
   EXPECT_EQ(lookup.asked, (Asked{{U'日', false, false}, {U'本', false, false}, {0x378, false, false}}));
   EXPECT_EQ(resolved.ofRequest.size(), 2u) << "one font added for both characters";
+  EXPECT_EQ(fallBack(U"日日本", sans, nullptr, 2), (std::vector<std::string>{"**@WenQuanYi Zen Hei", "*@base"}))
+      << "past the limit nothing is looked at";
 }
 
 TEST_F(FontFallback, InvisibleAndCombiningCharactersStayWithTheFaceBeforeThem) {

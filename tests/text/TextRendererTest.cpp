@@ -372,3 +372,39 @@ TEST(TextRendererEmbeddedStrikes, GreyStrikesAreDrawnUnstrokedWithTheirLevels) {
 }
 
 }  // namespace
+
+namespace {
+
+// Finds the WenQuanYi collection's first face for any character, and no face by family.
+struct CollectionForEveryCharacter : Orb::FaceLookup {
+  int asked = 0;
+  bool findFace(const std::string&, bool, bool, Orb::FaceLocation&) override { return false; }
+  bool findFaceWithCharacter(char32_t, bool, bool, Orb::FaceLocation& location) override {
+    ++asked;
+    location = Orb::FaceLocation{TestFonts::kCollection, 0};
+    return true;
+  }
+};
+
+TEST(TextRendererFallback, TheFullLayoutDrawsWhatTheFontLacksFromTheFaceThatHasIt) {
+  CollectionForEveryCharacter lookup;
+  auto fallingBack = Orb::createTextRendererFromFile(TestFonts::kSans.c_str(), nullptr, 40, 0, 0,
+                                                     0, 0, 0, 0x00FFFFFF, 0, 0, &lookup);
+  auto wenQuanYi = Orb::createTextRendererFromFile(TestFonts::kCollection.c_str(), nullptr, 40, 0,
+                                                   0, 0, 0, 0, 0x00FFFFFF, 0, 0, nullptr);
+  ASSERT_TRUE(fallingBack && wenQuanYi);
+  const auto image = [](Orb::TextRendererInterface& renderer, Orb::LayoutEngine engine) {
+    renderer.setLayout(engine, 2);
+    Allocator allocator;
+    Results results;
+    EXPECT_TRUE(render(renderer, "日本語", allocator, results, 600, 200));
+    return alphaOf(allocator);
+  };
+  EXPECT_EQ(image(*fallingBack, Orb::LayoutEngine::Full), image(*wenQuanYi, Orb::LayoutEngine::Full));
+  EXPECT_EQ(lookup.asked, 3);
+  EXPECT_NE(image(*fallingBack, Orb::LayoutEngine::Classic), image(*wenQuanYi, Orb::LayoutEngine::Classic))
+      << "the classic layout draws the font's own empty boxes";
+  EXPECT_EQ(lookup.asked, 3);
+}
+
+}  // namespace
