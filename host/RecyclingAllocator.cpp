@@ -8,12 +8,11 @@ namespace Host {
 
 class RecyclingAllocator::Buffer : public Orb::ImageBuffer {
  public:
-  Buffer(RecyclingAllocator* owner, std::uint32_t width, std::uint32_t rows, std::size_t bytes)
-      : owner_(owner), pixels_(bytes), width_(width), rows_(rows) {
+  Buffer(RecyclingAllocator* owner, std::size_t bytes) : owner_(owner), pixels_(bytes) {
     setData(pixels_.data(), static_cast<std::uint32_t>(bytes));
   }
 
-  bool fits(std::uint32_t width, std::uint32_t rows) const { return width == width_ && rows == rows_; }
+  std::size_t bytes() const { return pixels_.size(); }
 
   void release() override {
     MediaBuffer::release();  // wait for any thread still holding it
@@ -23,7 +22,6 @@ class RecyclingAllocator::Buffer : public Orb::ImageBuffer {
  private:
   RecyclingAllocator* owner_;  // not owned; owns this
   std::vector<std::uint8_t> pixels_;
-  std::uint32_t width_, rows_;
 };
 
 RecyclingAllocator::RecyclingAllocator() = default;
@@ -39,16 +37,18 @@ Orb::ImageBuffer* RecyclingAllocator::getBuffer(std::uint32_t width, std::uint32
   const std::uint64_t bytes = std::uint64_t{width} * 4 * rows;
   if (width > kMaxField || height > kMaxField || bytes > kMaxBlock) return nullptr;
   std::lock_guard<std::mutex> guard(mutex_);
-  const auto pooled = std::find_if(pooled_.rbegin(), pooled_.rend(), [&](const auto& candidate) {
-    return candidate->fits(width, static_cast<std::uint32_t>(rows));
-  });
+  // The smallest block that holds the image, the one given back last among equals.
+  auto pooled = pooled_.rend();
+  for (auto candidate = pooled_.rbegin(); candidate != pooled_.rend(); ++candidate) {
+    const std::size_t held = (*candidate)->bytes();
+    if (held >= bytes && (pooled == pooled_.rend() || held < (*pooled)->bytes())) pooled = candidate;
+  }
   try {
     if (pooled != pooled_.rend()) {
       outstanding_.push_back(std::move(*pooled));
       pooled_.erase(std::next(pooled).base());
     } else {
-      outstanding_.push_back(std::make_unique<Buffer>(
-          this, width, static_cast<std::uint32_t>(rows), static_cast<std::size_t>(bytes)));
+      outstanding_.push_back(std::make_unique<Buffer>(this, static_cast<std::size_t>(bytes)));
     }
   } catch (const std::bad_alloc&) {
     return nullptr;  // the host's answer to a block it cannot have
@@ -71,8 +71,12 @@ void RecyclingAllocator::giveBack(Buffer* buffer) {
   pooled_.push_back(std::move(*found));
   outstanding_.erase(found);
   if (pooled_.size() > kPooledBuffers) {
-    dropped = std::move(pooled_.front());
-    pooled_.erase(pooled_.begin());
+    // A larger block serves every image a smaller one would, so the smallest goes.
+    const auto smallest = std::min_element(pooled_.begin(), pooled_.end(), [](const auto& a, const auto& b) {
+      return a->bytes() < b->bytes();
+    });
+    dropped = std::move(*smallest);
+    pooled_.erase(smallest);
   }
 }
 

@@ -7,8 +7,9 @@
 // component never reads. HostBufferAllocator, made for tests, zero-fills a fresh block
 // each time instead.
 //
-// The pool keeps the few buffers given back last (kPooledBuffers), so that images of
-// changing sizes never make it grow without end.
+// The pool keeps a few buffers (kPooledBuffers), so that images of changing sizes never
+// make it grow without end; when one more is given back the smallest goes, since a larger
+// block serves every image a smaller one would.
 //
 // Ownership: the allocator owns every buffer, handed out or pooled, and frees them all
 // when destroyed, so buffers must not outlive it. Release each buffer at most once.
@@ -24,7 +25,8 @@ namespace Host {
 
 class RecyclingAllocator : public Orb::BufferAllocator {
  public:
-  /// Buffers kept for reuse at most; the oldest given back goes first.
+  /// Buffers kept for reuse at most; beyond it the smallest (the oldest given back among
+  /// equals) goes.
   static constexpr std::size_t kPooledBuffers = 4;
 
   RecyclingAllocator();
@@ -34,9 +36,11 @@ class RecyclingAllocator : public Orb::BufferAllocator {
 
   /// Accepts 32 only: the component asks for nothing else.
   bool setBitsPerPixel(std::int32_t bits) override;
-  /// A buffer of `height * max(planes, 1)` rows of `width` pixels (stride = width), the
-  /// most recently given back one of that shape when there is one; its bytes are whatever
-  /// its last user left. Null when the block would not fit in 32 bits or cannot be had.
+  /// A buffer of `height * max(planes, 1)` rows of `width` pixels (stride = width): the
+  /// smallest given-back block that holds them when there is one (its size stays that of
+  /// its block, its bytes are whatever its last user left), else a new one of exactly that
+  /// size. Images whose size changes from event to event so still find a block. Null when
+  /// the block would not fit in 32 bits or cannot be had.
   Orb::ImageBuffer* getBuffer(std::uint32_t width, std::uint32_t height,
                               std::uint32_t planes) override;
 
