@@ -60,12 +60,20 @@ struct StyledText {
   std::optional<int> alignment;    ///< the subtitle's own placement (1..9, as on a keypad)
 };
 
+/// Absolute sizes in the full engine's markup are pixels on a frame of this many lines.
+constexpr std::uint32_t kMarkupReferenceLines = 1080;
+
 /// Where markup starts from: the renderer's base style (its font is request 0) and whether
 /// markup may change colours and fonts.
 struct MarkupBase {
   TextStyle style;
   bool overrideEmbeddedFont = false;    ///< markup "face" and "size" are ignored
   bool overrideEmbeddedColour = false;  ///< markup "color" is ignored
+  /// The base font's own bold and italic, which the full engine's markup adds to.
+  bool bold = false;
+  bool italic = false;
+  /// The height of the frame absolute sizes are scaled to (full engine).
+  std::uint32_t frameHeight = kMarkupReferenceLines;
 };
 
 }  // namespace Orb

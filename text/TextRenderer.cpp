@@ -11,6 +11,7 @@
 #include "text/FaceResolver.h"
 #include "text/FontFallback.h"
 #include "text/FontResolution.h"
+#include "text/ForgivingMarkup.h"
 #include "text/FullDrawing.h"
 #include "text/PixelSize.h"
 #include "text/Utf.h"
@@ -176,7 +177,8 @@ bool TextRenderer::renderSubtitle(std::uint32_t pixelFormat, const char* text,
   const std::u32string_view decoded = decodeSubtitle(text, byteLength, codePoints);
   if (decoded.empty()) return false;
   const CanvasRequest request{width, height, xOffset, yOffset, stride, allocateBuffer, allocatorData};
-  StyledText styled = readClassicMarkup(decoded, base);
+  StyledText styled = engine == LayoutEngine::Full ? readFullMarkup(decoded, maxHeight)
+                                                   : readClassicMarkup(decoded, base);
   FaceResolver resolver(library.handle(), faces, lookup);
   ResolvedFonts fonts = resolveFonts(styled.fonts, baseFont, resolver);
   if (engine == LayoutEngine::Full) {
@@ -186,6 +188,14 @@ bool TextRenderer::renderSubtitle(std::uint32_t pixelFormat, const char* text,
     return renderFull(styled, fonts, pixelFormat, maxWidth, maxHeight, request);
   }
   return renderClassic(styled, fonts, pixelFormat, maxWidth, maxHeight, request);
+}
+
+StyledText TextRenderer::readFullMarkup(std::u32string_view text, std::uint32_t frameHeight) const {
+  MarkupBase markup = base;
+  markup.bold = baseFont->bold != 0;
+  markup.italic = baseFont->italic != 0;
+  markup.frameHeight = frameHeight;
+  return readForgivingMarkup(text, markup);
 }
 
 bool TextRenderer::renderClassic(const StyledText& styled, const ResolvedFonts& fonts,

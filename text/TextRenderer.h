@@ -5,6 +5,7 @@
 // layout and compositing, each handing plain data to the next. Not thread-safe; the owner
 // serialises every call.
 #include <memory>
+#include <string_view>
 
 #include "text/FacePool.h"
 #include "text/FontRecord.h"
@@ -100,6 +101,8 @@ class TextRenderer final : public TextRendererInterface {
   bool replaceBaseFont(const FontSource& source, std::uint8_t bold, std::uint8_t italic,
                        std::uint8_t underline, std::uint8_t strikeOut,
                        std::uint8_t overrideEmbeddedFont);
+  /// Reads `text` with the full engine's markup, sizes scaled to a frame `frameHeight` tall.
+  StyledText readFullMarkup(std::u32string_view text, std::uint32_t frameHeight) const;
   /// Lays out and draws with the classic engine into a canvas of 1.5 × the area.
   bool renderClassic(const StyledText& styled, const ResolvedFonts& fonts,
                      std::uint32_t pixelFormat, std::uint32_t maxWidth, std::uint32_t maxHeight,
