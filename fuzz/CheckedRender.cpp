@@ -61,4 +61,21 @@ CheckedRender renderChecked(Orb::TextRendererInterface& renderer, std::uint32_t 
   return render;
 }
 
+void requireFullLayoutInsideItsCanvas(const CheckedRender& render, const Orb::LaidOutText& laidOut,
+                                      std::uint32_t maxWidth, std::uint32_t maxHeight) {
+  if (!render.rendered) return;
+  require(render.canvasWidth <= maxWidth + maxWidth / 2 && render.canvasHeight <= maxHeight,
+          "the full layout's canvas within the limits");
+  require(std::uint64_t{render.xOffset} + render.width <= render.canvasWidth &&
+              std::uint64_t{render.yOffset} + render.height <= render.canvasHeight,
+          "the full layout's region inside its canvas");
+  for (const Orb::LaidOutLine& line : laidOut.lines) {
+    if (line.ink.empty()) continue;
+    require(line.ink.left >= 0 && line.ink.top >= 0 &&
+                line.ink.right <= static_cast<std::int64_t>(render.canvasWidth) &&
+                line.ink.bottom <= static_cast<std::int64_t>(render.canvasHeight),
+            "every line's ink inside the canvas");
+  }
+}
+
 }  // namespace QuillFuzz

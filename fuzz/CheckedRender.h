@@ -23,4 +23,10 @@ CheckedRender renderChecked(Orb::TextRendererInterface& renderer, std::uint32_t 
                             const std::string& text, std::uint32_t maxWidth,
                             std::uint32_t maxHeight);
 
+/// For a render by the full layout into a maxWidth × maxHeight area: the canvas is within
+/// the limits (1.5 × the width at most), the region and every line's ink (`laidOut`) inside
+/// it. A broken check aborts.
+void requireFullLayoutInsideItsCanvas(const CheckedRender& render, const Orb::LaidOutText& laidOut,
+                                      std::uint32_t maxWidth, std::uint32_t maxHeight);
+
 }  // namespace QuillFuzz

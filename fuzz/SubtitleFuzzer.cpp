@@ -75,26 +75,6 @@ Orb::TextRendererInterface& full() {
   return *instance;
 }
 
-// The full layout's canvas is the text's size within the limits, its region inside it,
-// and so is every line's ink.
-void requireInsideTheCanvas(const QuillFuzz::CheckedRender& render,
-                            const Orb::LaidOutText& laidOut) {
-  if (!render.rendered) return;
-  QuillFuzz::require(render.canvasWidth <= kMaxWidth + kMaxWidth / 2 &&
-                         render.canvasHeight <= kMaxHeight,
-                     "the full layout's canvas within the limits");
-  QuillFuzz::require(std::uint64_t{render.xOffset} + render.width <= render.canvasWidth &&
-                         std::uint64_t{render.yOffset} + render.height <= render.canvasHeight,
-                     "the full layout's region inside its canvas");
-  for (const Orb::LaidOutLine& line : laidOut.lines) {
-    if (line.ink.empty()) continue;
-    QuillFuzz::require(line.ink.left >= 0 && line.ink.top >= 0 &&
-                           line.ink.right <= static_cast<std::int64_t>(render.canvasWidth) &&
-                           line.ink.bottom <= static_cast<std::int64_t>(render.canvasHeight),
-                       "every line's ink inside the canvas");
-  }
-}
-
 // Where red, green, blue and alpha sit in a pixel of each format code.
 constexpr int kChannelAt[4][4] = {{0, 1, 2, 3}, {1, 2, 3, 0}, {2, 1, 0, 3}, {3, 2, 1, 0}};
 
@@ -127,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The full layout in two byte orders: one reversed, so that a channel in the wrong
   // place shows.
   const auto fullRgba = QuillFuzz::renderChecked(full(), 0, text, kMaxWidth, kMaxHeight);
-  requireInsideTheCanvas(fullRgba, full().lastLayout());
+  QuillFuzz::requireFullLayoutInsideItsCanvas(fullRgba, full().lastLayout(), kMaxWidth, kMaxHeight);
   requireSameDrawing(fullRgba, QuillFuzz::renderChecked(full(), 3, text, kMaxWidth, kMaxHeight), 3);
   return 0;
 }

@@ -7,8 +7,9 @@
 #   scripts/fuzz.sh merge <target>        fold what a run found into fuzz/corpus/<target>,
 #                                         keeping only inputs that add coverage (up to 2 KiB)
 #
-# Targets: subtitle, font, utf, font_name (the "Font"/"Name" setting parser), srt and vtt
-# (quill-render's SRT and WebVTT file readers), encoding (its decoder of subtitle files:
+# Targets: subtitle, markup (the full engine's markup reader, then its render), font, utf,
+# font_name (the "Font"/"Name" setting parser), srt and vtt (quill-render's SRT and WebVTT
+# file readers), encoding (its decoder of subtitle files:
 # marks, UTF-8, uchardet and iconv). A run starts from fuzz/corpus/<target> and writes new
 # inputs to build/fuzz/work/<target>; a fault stops it and leaves the input under
 # build/fuzz/findings/<target>/. Replay one with build/fuzz/fuzz/fuzz_<target> <file>.
@@ -23,12 +24,12 @@ build=$root/build/fuzz
 
 max_len_of() {
   case $1 in
-    subtitle) echo 4096 ;;
+    subtitle|markup) echo 4096 ;;
     font) echo 16384 ;;
     utf) echo 1024 ;;
     font_name) echo 256 ;;
     srt|vtt|encoding) echo 8192 ;;
-    *) echo "unknown target '$1' (subtitle, font, utf, font_name, srt, vtt, encoding)" >&2; exit 2 ;;
+    *) echo "unknown target '$1' (subtitle, markup, font, utf, font_name, srt, vtt, encoding)" >&2; exit 2 ;;
   esac
 }
 
@@ -41,7 +42,7 @@ program_of() {
 case ${1:-} in
   build)
     cmake --preset fuzz -S "$root"
-    cmake --build --preset fuzz --target fuzz_subtitle fuzz_font fuzz_utf fuzz_font_name fuzz_srt \
+    cmake --build --preset fuzz --target fuzz_subtitle fuzz_markup fuzz_font fuzz_utf fuzz_font_name fuzz_srt \
       fuzz_vtt fuzz_encoding
     ;;
   run)
