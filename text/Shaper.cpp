@@ -15,13 +15,46 @@ std::int32_t metric(hb_font_t* font, hb_ot_metrics_tag_t tag) {
   return value;
 }
 
+// Asked of FreeType in font units and scaled here, so that the face's size and transform
+// stay as the glyph source left them. FreeType reads only this glyph's outline; HarfBuzz
+// would read the whole glyph table into memory first, far more than a subtitle needs.
+GlyphExtent outlineExtent(FT_Face face, std::int32_t size, std::uint32_t glyph) {
+  if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return {};
+  if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0) {
+    return {};
+  }
+  const FT_Glyph_Metrics& metrics = face->glyph->metrics;
+  const auto scaled = [&](FT_Pos units) {
+    return static_cast<std::int32_t>(FT_MulDiv(units, std::int64_t{size} * 64, face->units_per_EM));
+  };
+  return GlyphExtent{scaled(metrics.horiBearingX), scaled(metrics.horiBearingX + metrics.width)};
+}
+
 }  // namespace
 
 Shaper::Shaper() : buffer(hb_buffer_create()) {}
 
 Shaper::~Shaper() {
   for (const KeptFont& kept : fonts) hb_font_destroy(kept.font);
+  for (const KeptFace& kept : faces) hb_face_destroy(kept.face);
   hb_buffer_destroy(buffer);
+}
+
+hb_face_t* Shaper::faceFor(const SharedFace& face) {
+  for (auto kept = faces.begin(); kept != faces.end(); ++kept) {
+    if (kept->faceSerial == face.serial()) {
+      faces.splice(faces.begin(), faces, kept);
+      return kept->face;
+    }
+  }
+  // HarfBuzz reads the tables through FreeType and keeps the face referenced. One face for
+  // every size: its tables are copied in, and its shaping plans compiled, once.
+  faces.push_front(KeptFace{face.serial(), hb_ft_face_create_referenced(face.handle())});
+  if (faces.size() > kFacesKept) {
+    hb_face_destroy(faces.back().face);  // fonts made from it keep their own reference
+    faces.pop_back();
+  }
+  return faces.front().face;
 }
 
 Shaper::KeptFont& Shaper::fontFor(const SharedFace& face, std::int32_t size) {
@@ -31,11 +64,9 @@ Shaper::KeptFont& Shaper::fontFor(const SharedFace& face, std::int32_t size) {
       return fonts.front();
     }
   }
-  // HarfBuzz reads the tables through FreeType and keeps the face referenced; positions come
-  // out in 26.6 pixels at this size, unhinted, whatever size FreeType's face is set to.
-  hb_face_t* hbFace = hb_ft_face_create_referenced(face.handle());
-  hb_font_t* font = hb_font_create(hbFace);
-  hb_face_destroy(hbFace);
+  // Positions come out in 26.6 pixels at this size, unhinted, whatever size FreeType's
+  // face is set to.
+  hb_font_t* font = hb_font_create(faceFor(face));
   hb_font_set_scale(font, size * 64, size * 64);
   hb_font_set_ppem(font, static_cast<unsigned>(size), static_cast<unsigned>(size));
   fonts.push_front(KeptFont{face.serial(), size, font, std::nullopt, {}});
@@ -98,14 +129,8 @@ GlyphExtent Shaper::extent(const FontRecord& font, std::int32_t size, std::uint3
   KeptFont& kept = fontFor(*font.face, size);
   const auto known = kept.extents.find(glyph);
   if (known != kept.extents.end()) return known->second;
-  hb_glyph_extents_t extents{};
-  GlyphExtent extent;
-  if (hb_font_get_glyph_extents(kept.font, glyph, &extents)) {
-    extent = GlyphExtent{extents.x_bearing, extents.x_bearing + extents.width};
-  }
   if (kept.extents.size() >= kExtentsKept) kept.extents.clear();
-  kept.extents.emplace(glyph, extent);
-  return extent;
+  return kept.extents.emplace(glyph, outlineExtent(font.face->handle(), size, glyph)).first->second;
 }
 
 }  // namespace Orb

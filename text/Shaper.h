@@ -50,6 +50,8 @@ class Shaper {
  public:
   /// HarfBuzz fonts (a face at a size) kept between subtitles; the least recently used go.
   static constexpr std::size_t kFontsKept = 32;
+  /// HarfBuzz faces, each shared by the fonts made from it at every size, kept likewise.
+  static constexpr std::size_t kFacesKept = 16;
   /// Glyph extents remembered per kept font; beyond this they are forgotten and asked again.
   static constexpr std::size_t kExtentsKept = 4096;
 
@@ -81,9 +83,15 @@ class Shaper {
     std::optional<FontMetrics> metrics;
     std::unordered_map<std::uint32_t, GlyphExtent> extents;
   };
+  struct KeptFace {
+    std::uint64_t faceSerial;
+    hb_face_t* face;
+  };
+  hb_face_t* faceFor(const SharedFace& face);
   KeptFont& fontFor(const SharedFace& face, std::int32_t size);
 
   hb_buffer_t* buffer;
+  std::list<KeptFace> faces;  // most recently used first
   std::list<KeptFont> fonts;  // most recently used first
 };
 
