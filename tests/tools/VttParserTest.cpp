@@ -50,6 +50,35 @@ TEST(VttParser, CommentsAreSkippedAndIdentifiersKept) {
   EXPECT_EQ(document.events[2].text, "- Ta en kopp");
 }
 
+TEST(VttParser, LineEndsOfAnyKindGiveTheSameCuesAtTheSameLines) {
+  std::ifstream file(std::string(QUILL_VTT_EXAMPLES_DIR) + "/comments.vtt", std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  const std::string lf = bytes.str();
+  ASSERT_EQ(lf.find('\r'), std::string::npos);
+  std::string cr, mixed;
+  // As a file edited on several systems has them; a CR never comes right before an LF,
+  // which would make the two one line end.
+  const char* const ends[] = {"\n", "\r", "\r\n"};
+  std::size_t end = 0;
+  for (const char c : lf) {
+    cr += c == '\n' ? '\r' : c;
+    mixed += c == '\n' ? std::string(ends[end++ % 3]) : std::string(1, c);
+  }
+  const SubtitleDocument reference = parseVtt(lf);
+  for (const std::string& text : {cr, mixed}) {
+    const SubtitleDocument other = parseVtt(text);
+    EXPECT_FALSE(other.unreadable.has_value());
+    EXPECT_TRUE(other.problems.empty());
+    ASSERT_EQ(other.events.size(), reference.events.size());
+    for (std::size_t i = 0; i < reference.events.size(); ++i) {
+      EXPECT_EQ(other.events[i].text, reference.events[i].text);
+      EXPECT_EQ(other.events[i].line, reference.events[i].line);
+      EXPECT_EQ(other.events[i].startMs, reference.events[i].startMs);
+    }
+  }
+}
+
 TEST(VttParser, CueSettingsBecomeAnAlignmentOnTheKeypad) {
   const SubtitleDocument document = readExample("settings.vtt");
   ASSERT_EQ(document.events.size(), 7u);
