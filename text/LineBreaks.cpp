@@ -7,10 +7,27 @@
 
 namespace Orb {
 
+namespace {
+
+// ICU guards its locale and service caches with its own atomics, which a race detector
+// cannot see, and renderers are made on many threads at once (one per component). So the
+// rules are loaded once, under the language's own once-only initialisation, and every
+// renderer takes a clone: cloning is a const operation ICU allows from any thread.
+const icu::BreakIterator* lineBreakPrototype() {
+  static const std::unique_ptr<icu::BreakIterator> prototype = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::BreakIterator> made(
+        icu::BreakIterator::createLineInstance(icu::Locale::getRoot(), status));
+    if (U_FAILURE(status)) made.reset();
+    return made;
+  }();
+  return prototype.get();
+}
+
+}  // namespace
+
 LineBreaks::LineBreaks() {
-  UErrorCode status = U_ZERO_ERROR;
-  iterator.reset(icu::BreakIterator::createLineInstance(icu::Locale::getRoot(), status));
-  if (U_FAILURE(status)) iterator.reset();
+  if (const icu::BreakIterator* prototype = lineBreakPrototype()) iterator.reset(prototype->clone());
 }
 
 LineBreaks::~LineBreaks() = default;
