@@ -4,7 +4,8 @@
 //     quill_png_profile before|chosen|frames-before|frames-chosen
 // Only measuredEncoding is counted: every image of the set encoded once into a scratch
 // file ("before": libpng's simplified writer with its defaults, as the tool wrote; "chosen":
-// the tool's settings for subtitles, or for opaque frames). Divide by the images it prints.
+// the tool's settings for subtitles, or for opaque frames). Divide by the images it prints;
+// it also prints their average file size, over the whole set.
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -24,10 +25,11 @@ bool encodeChosenFrame(std::FILE* stream, const QuillRender::RgbaImage& image) {
 }
 
 __attribute__((noinline)) bool measuredEncoding(const std::vector<QuillRender::RgbaImage>& images,
-                                                Encoder encode, std::FILE* scratch) {
+                                                Encoder encode, std::FILE* scratch, long& bytes) {
   for (const QuillRender::RgbaImage& image : images) {
     std::rewind(scratch);
     if (!encode(scratch, image)) return false;
+    bytes += std::ftell(scratch);
   }
   return true;
 }
@@ -49,8 +51,10 @@ int main(int argc, char** argv) {
   const std::vector<QuillRender::RgbaImage>& images =
       frames ? QuillBench::frameImages() : QuillBench::subtitleImages();
   std::FILE* scratch = std::tmpfile();
-  const bool ok = scratch && !images.empty() && measuredEncoding(images, encode, scratch);
+  long bytes = 0;
+  const bool ok = scratch && !images.empty() && measuredEncoding(images, encode, scratch, bytes);
   if (scratch) std::fclose(scratch);
-  std::printf("%zu images %s\n", images.size(), ok ? "encoded" : "NOT encoded");
+  std::printf("%zu images %s, %.0f bytes each\n", images.size(), ok ? "encoded" : "NOT encoded",
+              ok ? static_cast<double>(bytes) / static_cast<double>(images.size()) : 0.0);
   return ok ? 0 : 1;
 }
