@@ -50,6 +50,7 @@ class PenWalk {
   }
 
   ClassicLayout walk(const StyledText& text, const ResolvedFonts& fonts) {
+    layout.glyphs.reserve(std::min(text.text.size(), kClassicGlyphLimit));
     for (const StyledRun& run : text.runs) {
       const FontRecord& record = *fonts.ofRequest[run.style.font];
       for (std::size_t at = run.begin; at < run.end; ++at) {

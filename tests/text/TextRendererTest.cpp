@@ -279,7 +279,11 @@ TEST(TextRendererHostileInput, FullLayoutBoundsWhatEveryStageCosts) {
   std::string nested;
   for (int i = 0; i < 200; ++i) nested += i % 2 ? "\u202A\u05D0" : "\u202B" "a";
   nested += "x";
-  const std::string inputs[] = {unpaired, std::string(1u << 20, 'm'), marks, nested,
+  // Scripts the font lacks (Devanagari with a conjunct, Thai, Khmer, an emoji) beside
+  // ones it has: drawn as far as the font goes.
+  const std::string uncovered = "ab \u0915\u094D\u0937 \u0E20\u0E32\u0E29\u0E32 "
+                                "\u1797\u17B6\u179F\u17B6 \U0001F600 \u05D0";
+  const std::string inputs[] = {unpaired, std::string(1u << 20, 'm'), marks, nested, uncovered,
                                 "\u05D0 " + std::string(1u << 20, ' '), "<b></b>", "\n\n\n"};
   for (const std::string& input : inputs) {
     Allocator allocator;
@@ -289,6 +293,9 @@ TEST(TextRendererHostileInput, FullLayoutBoundsWhatEveryStageCosts) {
     EXPECT_LE(allocator.requestedHeight, 300u);
     EXPECT_LE(results.xOffset + results.width, allocator.requestedWidth);
     EXPECT_LE(results.yOffset + results.height, allocator.requestedHeight);
+    if (&input == &inputs[4]) {
+      EXPECT_GT(results.width, 0u) << "what the font has is drawn";
+    }
   }
   const Orb::LaidOutText& lines = renderer->lastLayout();
   EXPECT_EQ(lines.lines.size(), 4u) << "three line feeds make four lines";
