@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "text/MarkupCharacters.h"
+
 namespace Orb {
 
 namespace {
@@ -19,14 +21,6 @@ constexpr NamedReference kNamed[] = {
     {U"quot", U'"'}, {U"apos", U'\''}, {U"nbsp", 0xA0},
 };
 
-int digitValue(char32_t c, std::uint32_t base) {
-  int value = -1;
-  if (c >= U'0' && c <= U'9') value = static_cast<int>(c - U'0');
-  if (base == 16 && c >= U'a' && c <= U'f') value = static_cast<int>(c - U'a') + 10;
-  if (base == 16 && c >= U'A' && c <= U'F') value = static_cast<int>(c - U'A') + 10;
-  return value;
-}
-
 std::optional<char32_t> numeric(std::u32string_view text, std::size_t at, std::size_t& end) {
   std::uint32_t base = 10;
   if (at < text.size() && (text[at] == U'x' || text[at] == U'X')) {
@@ -36,8 +30,8 @@ std::optional<char32_t> numeric(std::u32string_view text, std::size_t at, std::s
   std::uint32_t value = 0;
   std::size_t digits = 0;
   for (; at < text.size() && digits <= kMaxDigits; ++at, ++digits) {
-    const int digit = digitValue(text[at], base);
-    if (digit < 0) break;
+    const int digit = hexDigitValue(text[at]);
+    if (digit < 0 || digit >= static_cast<int>(base)) break;
     value = value * base + static_cast<std::uint32_t>(digit);
   }
   if (digits == 0 || digits > kMaxDigits || at >= text.size() || text[at] != U';') {

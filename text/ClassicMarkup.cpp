@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "text/MarkupCharacters.h"
 #include "text/PixelSize.h"
 #include "text/Utf.h"
 
@@ -21,13 +22,6 @@ struct Span {
   std::size_t begin;
   std::size_t end;
 };
-
-int hexDigit(char32_t c) {
-  if (c >= U'0' && c <= U'9') return static_cast<int>(c - U'0');
-  if (c >= U'a' && c <= U'f') return static_cast<int>(c - U'a') + 10;
-  if (c >= U'A' && c <= U'F') return static_cast<int>(c - U'A') + 10;
-  return -1;
-}
 
 // The remembered values of one font tag; the style changes only once all are read.
 struct FontAttributes {
@@ -235,7 +229,7 @@ bool parseColour(const char32_t* value, std::size_t length, Colour& colour) {
   if (length != 7 || value[0] != U'#') return false;
   int digits[6];
   for (int i = 0; i < 6; ++i) {
-    digits[i] = hexDigit(value[i + 1]);
+    digits[i] = hexDigitValue(value[i + 1]);
     if (digits[i] < 0) return false;
   }
   colour.red = static_cast<std::uint8_t>(digits[0] * 16 + digits[1]);

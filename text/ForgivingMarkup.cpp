@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "text/CharacterReference.h"
+#include "text/MarkupCharacters.h"
 #include "text/MarkupColour.h"
 #include "text/MarkupTag.h"
 #include "text/OverrideBlock.h"
@@ -40,13 +41,6 @@ std::optional<Level> levelNamed(std::u32string_view name) {
   if (sameName(name, "s")) return Level::StrikeOut;
   if (sameName(name, "font")) return Level::Font;
   return std::nullopt;
-}
-
-std::u32string_view trimmed(std::u32string_view text) {
-  const auto blank = [](char32_t c) { return c == U' ' || c == U'\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
 }
 
 std::optional<std::int64_t> decimal(std::u32string_view digits) {
@@ -170,7 +164,7 @@ class Reader {
     // Colour and size first: the face request takes the style as it is after them.
     std::optional<std::u32string_view> family;
     for (const MarkupAttribute& attribute : tag.attributes) {
-      const std::u32string_view value = trimmed(attribute.value);
+      const std::u32string_view value = trimBlanks(attribute.value);
       if (sameName(attribute.key, "color")) {
         if (base.overrideEmbeddedColour) continue;
         if (const auto colour = parseMarkupColour(value)) setFill(open, *colour);

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <iterator>
 
+#include "text/MarkupCharacters.h"
+
 namespace Orb {
 
 namespace {
@@ -167,13 +169,6 @@ constexpr NamedColour kNamedColours[] = {
 
 constexpr std::size_t kLongestName = 20;  // "lightgoldenrodyellow"
 
-int hexDigit(char32_t c) {
-  if (c >= U'0' && c <= U'9') return static_cast<int>(c - U'0');
-  if (c >= U'a' && c <= U'f') return static_cast<int>(c - U'a') + 10;
-  if (c >= U'A' && c <= U'F') return static_cast<int>(c - U'A') + 10;
-  return -1;
-}
-
 Colour fromRgb(std::uint32_t rgb) {
   return Colour{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
                 static_cast<std::uint8_t>(rgb), 0};
@@ -184,7 +179,7 @@ std::optional<std::uint32_t> hexRgb(std::u32string_view digits) {
   if (digits.size() != 3 && digits.size() != 6 && digits.size() != 8) return std::nullopt;
   std::uint32_t value = 0;
   for (const char32_t c : digits) {
-    const int digit = hexDigit(c);
+    const int digit = hexDigitValue(c);
     if (digit < 0) return std::nullopt;
     value = value << 4 | static_cast<std::uint32_t>(digit);
     if (digits.size() == 3) value = value << 4 | static_cast<std::uint32_t>(digit);

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "text/MarkupCharacters.h"
+
 namespace Orb {
 
 namespace {
@@ -11,23 +13,8 @@ using Kind = OverrideTag::Kind;
 // Digits read of a number at most: more cannot change what the number means here.
 constexpr std::size_t kMaxDigits = 9;
 
-bool isBlank(char32_t c) { return c == U' ' || c == U'\t'; }
-
-std::u32string_view trimmed(std::u32string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 bool startsWith(std::u32string_view text, std::u32string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
-}
-
-int hexDigit(char32_t c) {
-  if (c >= U'0' && c <= U'9') return static_cast<int>(c - U'0');
-  if (c >= U'a' && c <= U'f') return static_cast<int>(c - U'a') + 10;
-  if (c >= U'A' && c <= U'F') return static_cast<int>(c - U'A') + 10;
-  return -1;
 }
 
 std::optional<std::uint32_t> decimal(std::u32string_view digits) {
@@ -48,7 +35,7 @@ std::optional<Colour> assColour(std::u32string_view value) {
   if (value.empty() || value.size() > 8) return std::nullopt;
   std::uint32_t bgr = 0;
   for (const char32_t c : value) {
-    const int digit = hexDigit(c);
+    const int digit = hexDigitValue(c);
     if (digit < 0) return std::nullopt;
     bgr = bgr << 4 | static_cast<std::uint32_t>(digit);
   }
@@ -71,17 +58,31 @@ std::optional<int> boldValue(std::u32string_view value) {
   return *weight == 1 || *weight >= 700 ? 1 : 0;
 }
 
+// The tags that switch a style on or off, by their one-letter names.
+struct Switch {
+  char32_t name;
+  Kind kind;
+  std::optional<int> (*read)(std::u32string_view value);
+};
+
+constexpr Switch kSwitches[] = {
+    {U'b', Kind::Bold, boldValue},
+    {U'i', Kind::Italic, switchValue},
+    {U'u', Kind::Underline, switchValue},
+    {U's', Kind::StrikeOut, switchValue},
+};
+
 std::optional<OverrideTag> interpret(std::u32string_view tag) {
   OverrideTag read;
   if (startsWith(tag, U"an")) {
-    const auto value = decimal(trimmed(tag.substr(2)));
+    const auto value = decimal(trimBlanks(tag.substr(2)));
     if (!value || *value < 1 || *value > 9) return std::nullopt;
     read.kind = Kind::Alignment;
     read.value = static_cast<int>(*value);
     return read;
   }
   if (startsWith(tag, U"1c") || startsWith(tag, U"c")) {
-    const std::u32string_view value = trimmed(tag.substr(tag.front() == U'c' ? 1 : 2));
+    const std::u32string_view value = trimBlanks(tag.substr(tag.front() == U'c' ? 1 : 2));
     read.kind = Kind::Colour;
     if (value.empty()) return read;
     read.colour = assColour(value);
@@ -89,31 +90,15 @@ std::optional<OverrideTag> interpret(std::u32string_view tag) {
     return read;
   }
   if (tag.empty()) return std::nullopt;
-  const std::u32string_view value = trimmed(tag.substr(1));
-  std::optional<int> switched;
-  switch (tag.front()) {
-    case U'b':
-      read.kind = Kind::Bold;
-      switched = boldValue(value);
-      break;
-    case U'i':
-      read.kind = Kind::Italic;
-      switched = switchValue(value);
-      break;
-    case U'u':
-      read.kind = Kind::Underline;
-      switched = switchValue(value);
-      break;
-    case U's':
-      read.kind = Kind::StrikeOut;
-      switched = switchValue(value);
-      break;
-    default:
-      return std::nullopt;
+  for (const Switch& known : kSwitches) {
+    if (tag.front() != known.name) continue;
+    const std::optional<int> switched = known.read(trimBlanks(tag.substr(1)));
+    if (!switched) return std::nullopt;
+    read.kind = known.kind;
+    read.value = *switched;
+    return read;
   }
-  if (!switched) return std::nullopt;
-  read.value = *switched;
-  return read;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -139,7 +124,7 @@ std::vector<OverrideTag> readOverrideBlock(std::u32string_view content) {
       }
     }
     if (!hadParentheses) {
-      if (const auto tag = interpret(trimmed(content.substr(begin, at - begin)))) tags.push_back(*tag);
+      if (const auto tag = interpret(trimBlanks(content.substr(begin, at - begin)))) tags.push_back(*tag);
     }
     ++at;  // past the backslash (or the end)
   }
