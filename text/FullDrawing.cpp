@@ -60,13 +60,14 @@ LayoutInk measureInk(const FullLayout& layout, GlyphSource& glyphs) {
   LayoutInk ink;
   ink.glyphs.reserve(layout.glyphs.size());
   ink.seen.reserve(layout.glyphs.size());
+  ink.seenAt.reserve(layout.glyphs.size());
   for (const PositionedGlyph& glyph : layout.glyphs) {
     const GlyphCache::Found found = glyphs.image(glyph.glyph);
     ink.seen.push_back(found);
+    ink.seenAt.push_back(glyphs.generation());
     ink.glyphs.push_back(found.image ? inkOf(*found.image, glyph.x, glyph.y) : PixelRect{});
     include(ink.total, ink.any, ink.glyphs.back());
   }
-  ink.generation = glyphs.generation();
   for (const Decoration& decoration : layout.decorations) {
     // The image is built at the whole pixel left of and above the rectangle, which keeps
     // its fraction.
@@ -106,7 +107,6 @@ void drawFullLayout(const FullLayout& layout, const LayoutInk& ink, GlyphSource&
     compositeClipped(layout.decorations[i].paint, pixelFormat, ink.decorations[i],
                      rect.left - window.left, rect.top - window.top, canvas);
   }
-  const bool stillValid = ink.generation == glyphs.generation();
   for (std::size_t i = 0; i < layout.glyphs.size(); ++i) {
     const PixelRect& rect = ink.glyphs[i];
     if (isEmpty(rect) || rect.right <= window.left || rect.left >= window.right ||
@@ -115,7 +115,9 @@ void drawFullLayout(const FullLayout& layout, const LayoutInk& ink, GlyphSource&
     }
     const PositionedGlyph& glyph = layout.glyphs[i];
     const GlyphCache::Found found =
-        stillValid && ink.seen[i].painted != nullptr ? ink.seen[i] : glyphs.image(glyph.glyph);
+        ink.seenAt[i] == glyphs.generation() && ink.seen[i].painted != nullptr
+            ? ink.seen[i]
+            : glyphs.image(glyph.glyph);
     if (found.image == nullptr) continue;
     compositeClipped(glyph.paint, pixelFormat, *found.image, rect.left - window.left,
                      rect.top - window.top, canvas, found.painted);

@@ -15,7 +15,9 @@ namespace Orb {
 struct LayoutInk {
   std::vector<PixelRect> glyphs;       ///< per positioned glyph; empty when it draws nothing
   std::vector<GlyphCache::Found> seen;  ///< per positioned glyph, as measured
-  std::uint64_t generation = 0;         ///< the glyph source's, when measured
+  /// Per positioned glyph, the glyph source's generation right after it was measured: its
+  /// `seen` image is gone once a later glyph is built, since the cache may evict for it.
+  std::vector<std::uint64_t> seenAt;
   std::vector<GlyphImage> decorations;  ///< per decoration, built
   std::vector<PixelRect> decorationRects;
   PixelRect total;  ///< the union; right and bottom exclusive
