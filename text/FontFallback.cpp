@@ -18,7 +18,7 @@ bool hasUnicodeMap(const FontRecord& font) {
 }
 
 bool hasCharacter(const FontRecord& font, char32_t codePoint) {
-  return FT_Get_Char_Index(font.face->handle(), codePoint) != 0;
+  return font.face->hasCharacter(codePoint);
 }
 
 // Characters no face is sought for: they draw nothing of their own.

@@ -9,6 +9,15 @@ SharedFace::SharedFace(FT_Face owned, std::shared_ptr<const FontData> bytes, std
 
 SharedFace::~SharedFace() { FT_Done_Face(face); }
 
+bool SharedFace::hasCharacter(char32_t codePoint) {
+  if (codePoint >= kRememberedCharacters) return FT_Get_Char_Index(face, codePoint) != 0;
+  if (!asked[codePoint]) {
+    present[codePoint] = FT_Get_Char_Index(face, codePoint) != 0;
+    asked[codePoint] = true;
+  }
+  return present[codePoint];
+}
+
 void SharedFace::setPixelSize(std::int32_t size) {
   if (size == pixelSize) return;
   FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(size));

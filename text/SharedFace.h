@@ -2,6 +2,7 @@
 // One open FreeType face that several font records may draw with. Pixel size and
 // transform are face state in FreeType, so records that share a face must not rely on what
 // another record left there: whoever draws states what it needs through prepare().
+#include <bitset>
 #include <cstdint>
 #include <memory>
 
@@ -25,6 +26,12 @@ class SharedFace {
   FT_Face handle() const { return face; }
   std::uint64_t serial() const { return id; }
 
+  /// Whether the face's character map has `codePoint`. Answers below kRememberedCharacters
+  /// (the alphabetic scripts subtitles use most) are kept for the face's life, since every
+  /// subtitle asks about the same letters again.
+  bool hasCharacter(char32_t codePoint);
+  static constexpr char32_t kRememberedCharacters = 0x800;
+
   /// Sets the pixel size unless the face is already at it.
   void setPixelSize(std::int32_t size);
   /// Sets the pixel size and the transform that a record drawing now needs.
@@ -36,6 +43,8 @@ class SharedFace {
   std::uint64_t id;
   std::int32_t pixelSize = 0;  // 0: never set
   FT_Matrix currentTransform{0x10000, 0, 0, 0x10000};
+  std::bitset<kRememberedCharacters> asked;  // hasCharacter answered for these
+  std::bitset<kRememberedCharacters> present;
 };
 
 }  // namespace Orb
