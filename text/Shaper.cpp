@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <ft2build.h>
+#include FT_TRUETYPE_TABLES_H
 #include <hb-ft.h>
 #include <hb-ot.h>
 
@@ -9,10 +11,28 @@ namespace Orb {
 
 namespace {
 
-std::int32_t metric(hb_font_t* font, hb_ot_metrics_tag_t tag) {
-  hb_position_t value = 0;
-  hb_ot_metrics_get_position_with_fallback(font, tag, &value);
-  return value;
+std::int32_t scaled(FT_Face face, FT_Long units, std::int32_t size) {
+  return static_cast<std::int32_t>(FT_MulDiv(units, std::int64_t{size} * 64, face->units_per_EM));
+}
+
+// The underline from the post table, the strike-out from OS/2, as FreeType read them when it
+// opened the face; HarfBuzz would copy in the whole post table, glyph names and all, to
+// answer. A face without the tables gets lines an eighteenth of its size thick, the
+// strike-out at half its ascender.
+void readDecorations(FT_Face face, std::int32_t size, FontMetrics& m) {
+  const auto* post = FT_IS_SCALABLE(face) && face->units_per_EM != 0
+                         ? static_cast<const TT_Postscript*>(FT_Get_Sfnt_Table(face, FT_SFNT_POST))
+                         : nullptr;
+  const auto* os2 = post ? static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2)) : nullptr;
+  const std::int32_t fallback = size * 64 / 18;
+  m.underlineThickness = post ? scaled(face, post->underlineThickness, size) : fallback;
+  m.underlineOffset = post ? -scaled(face, post->underlinePosition, size) : fallback;
+  const bool strikeOut = os2 && os2->version != 0xFFFF;
+  m.strikeOutThickness = strikeOut ? scaled(face, os2->yStrikeoutSize, size) : m.underlineThickness;
+  m.strikeOutOffset = strikeOut ? scaled(face, os2->yStrikeoutPosition, size) : m.ascender / 2;
+  // Lines at least a pixel thick.
+  m.underlineThickness = std::max(m.underlineThickness, 64);
+  m.strikeOutThickness = std::max(m.strikeOutThickness, 64);
 }
 
 // Asked of FreeType in font units and scaled here, so that the face's size and transform
@@ -24,10 +44,8 @@ GlyphExtent outlineExtent(FT_Face face, std::int32_t size, std::uint32_t glyph) 
     return {};
   }
   const FT_Glyph_Metrics& metrics = face->glyph->metrics;
-  const auto scaled = [&](FT_Pos units) {
-    return static_cast<std::int32_t>(FT_MulDiv(units, std::int64_t{size} * 64, face->units_per_EM));
-  };
-  return GlyphExtent{scaled(metrics.horiBearingX), scaled(metrics.horiBearingX + metrics.width)};
+  return GlyphExtent{scaled(face, metrics.horiBearingX, size),
+                     scaled(face, metrics.horiBearingX + metrics.width, size)};
 }
 
 }  // namespace
@@ -108,19 +126,13 @@ std::vector<ShapedGlyph> Shaper::shape(std::u32string_view text, std::size_t par
 FontMetrics Shaper::metrics(const FontRecord& font, std::int32_t size) {
   KeptFont& kept = fontFor(*font.face, size);
   if (kept.metrics) return *kept.metrics;
-  hb_font_t* hbFont = kept.font;
   hb_font_extents_t extents{};
-  hb_font_get_h_extents(hbFont, &extents);
+  hb_font_get_h_extents(kept.font, &extents);
   FontMetrics m;
   m.ascender = extents.ascender;
   m.descender = -extents.descender;
   m.lineGap = std::max(extents.line_gap, 0);
-  // Lines at least a pixel thick. The tables give the position of each line's top, the
-  // underline's negative below the baseline.
-  m.underlineThickness = std::max(metric(hbFont, HB_OT_METRICS_TAG_UNDERLINE_SIZE), 64);
-  m.underlineOffset = -metric(hbFont, HB_OT_METRICS_TAG_UNDERLINE_OFFSET);
-  m.strikeOutThickness = std::max(metric(hbFont, HB_OT_METRICS_TAG_STRIKEOUT_SIZE), 64);
-  m.strikeOutOffset = metric(hbFont, HB_OT_METRICS_TAG_STRIKEOUT_OFFSET);
+  readDecorations(font.face->handle(), size, m);
   kept.metrics = m;
   return m;
 }
