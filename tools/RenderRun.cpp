@@ -332,12 +332,20 @@ class RenderRun {
     return failure ? complain(*failure) : true;
   }
 
+  // What the component is given for `event`: the full engine reads an alignment the file
+  // asked for (a WebVTT cue's) from an override block ahead of the text; the classic engine
+  // would show the block, so it gets the text alone.
+  std::string componentText(const SubtitleEvent& event) const {
+    if (event.alignment == 0 || options_.layout != "full") return event.text;
+    return "{\\an" + std::to_string(event.alignment) + "}" + event.text;
+  }
+
   // Renders event `index` into its manifest entry; answers what the component delivered
   // (nothing when it refused, which the entry then says).
   std::optional<DeliveredImage> renderEvent(ComponentSession& session, std::size_t index) {
     ManifestEvent& entry = manifest_.events[index];
     entry.event = events_[index];
-    std::optional<DeliveredImage> image = session.render(entry.event.text);
+    std::optional<DeliveredImage> image = session.render(componentText(entry.event));
     if (!image) {
       entry.reason = entry.event.text.empty() ? "the subtitle is empty"
                                               : "the component refused the subtitle";

@@ -64,5 +64,24 @@ TEST_F(MarkupRender, AnOverrideBlockMovesTheSubtitleToTheTop) {
   EXPECT_GT(event["placement"]["top"].number, 0.5) << "the classic engine shows the block as text";
 }
 
+TEST_F(MarkupRender, AWebVttCueIsPlacedByItsOwnAlignmentInTheFullLayout) {
+  const std::string cue = folder.write(
+      "cue.vtt", "WEBVTT\n\n00:00:01.000 --> 00:00:02.000 line:0 align:start\nTop left\n");
+  for (const std::string layout : {"full", "classic"}) {
+    const std::string out = folder.file("vtt-" + layout);
+    const RunResult run = runQuillRender({"--layout", layout, "--out", out, cue}, folder);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Json placed = readManifest(out)["events"][0];
+    EXPECT_EQ(placed["alignment"].number, 7) << layout;
+    EXPECT_EQ(placed["text"].string, "Top left") << layout;
+    if (layout == "full") {
+      EXPECT_LT(placed["placement"]["top"].number, 0.06);
+      EXPECT_NEAR(placed["placement"]["left"].number, 0.05, 0.01);
+    } else {
+      EXPECT_GT(placed["placement"]["top"].number, 0.5) << "the classic layout keeps --align";
+    }
+  }
+}
+
 }  // namespace
 }  // namespace QuillRender
