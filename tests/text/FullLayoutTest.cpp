@@ -1,6 +1,7 @@
-// The full layout with real fonts from Debian packages: kerning, Arabic joining, mixed
-// directions, wrapping between words (also in Thai, which has no spaces), lines aligned on
-// their own and a baseline that stays where the fonts' metrics put it.
+// The full layout with real fonts from Debian packages: kerning, Arabic joining,
+// Devanagari conjuncts and reordering, mixed directions, wrapping between words (also in
+// Thai, which has no spaces), lines aligned on their own and a baseline that stays where
+// the fonts' metrics put it.
 #include "text/FullLayout.h"
 
 #include <algorithm>
@@ -24,6 +25,7 @@ namespace {
 const std::string kNoto = "/usr/share/fonts/truetype/noto/";
 const std::string kArabic = kNoto + "NotoSansArabic-Regular.ttf";
 const std::string kThai = kNoto + "NotoSansThai-Regular.ttf";
+const std::string kDevanagari = kNoto + "NotoSansDevanagari-Regular.ttf";
 
 std::u32string decoded(const std::string& utf8) {
   std::vector<char32_t> points;
@@ -88,29 +90,38 @@ TEST_F(FullLayout, AKernedPairIsNarrowerThanItsLettersAndTheClassicAdvances) {
   EXPECT_LT(pair + 3, classic) << "kerned, and without the classic pixel per letter";
 }
 
-TEST_F(FullLayout, ArabicIsDrawnInTheJoinedFormsHarfBuzzGives) {
-  const std::string word = "\xD8\xB3\xD9\x84\xD8\xA7\xD9\x85";  // salaam: seen, lam, alef, meem
-  const Orb::FullLayout layout = layOut(word, kArabic);
-  std::vector<Orb::PositionedGlyph> visual = layout.glyphs;
-  std::sort(visual.begin(), visual.end(),
-            [](const Orb::PositionedGlyph& a, const Orb::PositionedGlyph& b) { return a.x < b.x; });
-
-  hb_blob_t* blob = hb_blob_create_from_file(kArabic.c_str());
+// The glyph ids of `utf8` shaped by HarfBuzz alone with the font at `path`, left to right.
+std::vector<std::uint32_t> shapedAlone(const std::string& path, const std::string& utf8) {
+  hb_blob_t* blob = hb_blob_create_from_file(path.c_str());
   hb_face_t* face = hb_face_create(blob, 0);
   hb_font_t* hbFont = hb_font_create(face);
   hb_buffer_t* buffer = hb_buffer_create();
-  hb_buffer_add_utf8(buffer, word.data(), static_cast<int>(word.size()), 0, -1);
+  hb_buffer_add_utf8(buffer, utf8.data(), static_cast<int>(utf8.size()), 0, -1);
   hb_buffer_guess_segment_properties(buffer);
   hb_shape(hbFont, buffer, nullptr, 0);
   unsigned count = 0;
   const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
-  std::vector<std::uint32_t> expected;
-  for (unsigned i = 0; i < count; ++i) expected.push_back(infos[i].codepoint);  // visual order
+  std::vector<std::uint32_t> ids;
+  for (unsigned i = 0; i < count; ++i) ids.push_back(infos[i].codepoint);  // visual order
   hb_buffer_destroy(buffer);
   hb_font_destroy(hbFont);
   hb_face_destroy(face);
   hb_blob_destroy(blob);
+  return ids;
+}
 
+std::vector<Orb::PositionedGlyph> leftToRight(const Orb::FullLayout& layout) {
+  std::vector<Orb::PositionedGlyph> visual = layout.glyphs;
+  std::stable_sort(visual.begin(), visual.end(),
+                   [](const Orb::PositionedGlyph& a, const Orb::PositionedGlyph& b) { return a.x < b.x; });
+  return visual;
+}
+
+TEST_F(FullLayout, ArabicIsDrawnInTheJoinedFormsHarfBuzzGives) {
+  const std::string word = "\xD8\xB3\xD9\x84\xD8\xA7\xD9\x85";  // salaam: seen, lam, alef, meem
+  const Orb::FullLayout layout = layOut(word, kArabic);
+  const std::vector<Orb::PositionedGlyph> visual = leftToRight(layout);
+  const std::vector<std::uint32_t> expected = shapedAlone(kArabic, word);
   ASSERT_EQ(visual.size(), expected.size());
   std::size_t joined = 0;
   const FT_Face ftFace = font(kArabic)->face->handle();
@@ -120,6 +131,21 @@ TEST_F(FullLayout, ArabicIsDrawnInTheJoinedFormsHarfBuzzGives) {
   }
   EXPECT_GE(joined, 2u) << "letters in the middle of the word take their joining forms";
   EXPECT_GT(xOf(layout, 0), xOf(layout, 3)) << "read from the right";
+}
+
+TEST_F(FullLayout, DevanagariTakesItsConjunctAndPutsTheVowelSignBeforeItsConsonant) {
+  // ksha (ka, virama, ssa), then ki (ka and the vowel sign i, drawn left of the ka).
+  const std::string word = "\u0915\u094D\u0937\u0915\u093F";
+  const Orb::FullLayout layout = layOut(word, kDevanagari);
+  const std::vector<Orb::PositionedGlyph> visual = leftToRight(layout);
+  std::vector<std::uint32_t> ids;
+  for (const Orb::PositionedGlyph& glyph : visual) ids.push_back(glyph.glyph.glyph);
+  EXPECT_EQ(ids, shapedAlone(kDevanagari, word));
+  const FT_Face ftFace = font(kDevanagari)->face->handle();
+  ASSERT_EQ(visual.size(), 3u) << "one glyph for the conjunct, two for ki";
+  const FT_UInt ka = FT_Get_Char_Index(ftFace, 0x0915);
+  EXPECT_NE(visual[1].glyph.glyph, ka) << "the sign (in a form that fits the ka) comes first";
+  EXPECT_EQ(visual[2].glyph.glyph, ka);
 }
 
 TEST_F(FullLayout, HebrewRunsRightToLeftWithItsDigitsLeftToRight) {
