@@ -12,13 +12,15 @@
 namespace QuillRender {
 namespace {
 
-SubtitleDocument readExample(const std::string& name) {
+std::string exampleBytes(const std::string& name) {
   std::ifstream file(std::string(QUILL_VTT_EXAMPLES_DIR) + "/" + name, std::ios::binary);
   EXPECT_TRUE(file) << name;
   std::ostringstream bytes;
   bytes << file.rdbuf();
-  return parseVtt(bytes.str());
+  return bytes.str();
 }
+
+SubtitleDocument readExample(const std::string& name) { return parseVtt(exampleBytes(name)); }
 
 std::vector<std::size_t> linesOf(const std::vector<SubtitleProblem>& problems) {
   std::vector<std::size_t> lines;
@@ -51,10 +53,7 @@ TEST(VttParser, CommentsAreSkippedAndIdentifiersKept) {
 }
 
 TEST(VttParser, LineEndsOfAnyKindGiveTheSameCuesAtTheSameLines) {
-  std::ifstream file(std::string(QUILL_VTT_EXAMPLES_DIR) + "/comments.vtt", std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  const std::string lf = bytes.str();
+  const std::string lf = exampleBytes("comments.vtt");
   ASSERT_EQ(lf.find('\r'), std::string::npos);
   std::string cr, mixed;
   // As a file edited on several systems has them; a CR never comes right before an LF,
