@@ -76,6 +76,13 @@ DecodedText success(std::string utf8, std::string charset, EncodingSource source
   if (startsWith(utf8, kUtf8Mark)) utf8.erase(0, kUtf8Mark.size());
   const std::size_t nul = utf8.find('\0');
   if (nul != std::string::npos) return nulFailure(utf8, nul);
+  // iconv's UTF-8 (and UCS-4) take code points beyond Unicode, up to 0x7FFFFFFF, and pass
+  // them on; nothing after this point expects any but well-formed UTF-8.
+  std::size_t bad = 0;
+  if (!isValidUtf8(utf8, &bad)) {
+    return failure(lineAt(utf8, bad), "holds a character that is not Unicode (" +
+                                          describeBytes(utf8, bad) + " as UTF-8), read as " + charset);
+  }
   DecodedText result;
   result.ok = true;
   result.utf8 = std::move(utf8);

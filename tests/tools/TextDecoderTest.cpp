@@ -140,6 +140,19 @@ TEST(TextDecoder, NamedCharsetFailuresAreReported) {
   EXPECT_EQ(bad.badLine, 2u);
 }
 
+TEST(TextDecoder, CharactersBeyondUnicodeAreRefusedWhicheverWayTheSetWasChosen) {
+  // A four-byte form of a code point above U+10FFFF, which iconv's UTF-8 lets through.
+  const std::string beyond = "ok\nso \xF6\x8C\x90\x97 far\n";
+  for (const auto& [bytes, charset] : {std::pair<std::string, std::string>{"\xEF\xBB\xBF" + beyond, ""},
+                                       {beyond, "UTF-8"}, {beyond, ""}}) {
+    const DecodedText decoded = decodeSubtitleText(bytes, charset);
+    EXPECT_FALSE(decoded.ok) << charset;
+    EXPECT_TRUE(decoded.utf8.empty());
+    EXPECT_EQ(decoded.badLine, 2u) << decoded.error;
+    EXPECT_NE(decoded.error.find("0xF6 0x8C 0x90 0x97"), std::string::npos) << decoded.error;
+  }
+}
+
 TEST(TextDecoder, BrokenUtf16IsRefusedNotGuessed) {
   const std::string loneSurrogate = utf16(u"ok\n", false) + std::string("\x00\xD8" "A\x00", 4);
   const DecodedText decoded = decodeSubtitleText(loneSurrogate, "");
