@@ -73,7 +73,10 @@ DecodedText nulFailure(std::string_view text, std::size_t nul) {
 }
 
 DecodedText success(std::string utf8, std::string charset, EncodingSource source) {
-  if (startsWith(utf8, kUtf8Mark)) utf8.erase(0, kUtf8Mark.size());
+  // Every mark: a tool that adds one to a file that had one already doubles it.
+  std::size_t marks = 0;
+  while (startsWith(std::string_view(utf8).substr(marks), kUtf8Mark)) marks += kUtf8Mark.size();
+  utf8.erase(0, marks);
   const std::size_t nul = utf8.find('\0');
   if (nul != std::string::npos) return nulFailure(utf8, nul);
   // iconv's UTF-8 (and UCS-4) take code points beyond Unicode, up to 0x7FFFFFFF, and pass

@@ -25,6 +25,16 @@ TEST(TextDecoder, Utf8PassesWithOrWithoutMark) {
   ASSERT_TRUE(marked.ok);
   EXPECT_EQ(plain.utf8, text);
   EXPECT_EQ(marked.utf8, text);
+  // A mark added to a file that had one already, in any form, leaves no mark in the text
+  // (it would stand before the first block's number).
+  for (const auto& [bytes, charset] :
+       {std::pair<std::string, std::string>{"\xEF\xBB\xBF\xEF\xBB\xBF" + text, ""},
+        {"\xEF\xBB\xBF\xEF\xBB\xBF" + text, "UTF-8"},
+        {utf16(u"\uFEFF\uFEFF1\r\n00:00:01,000 --> 00:00:02,000\r\nCr\u00E8me \U0001F600\r\n", false), "UTF-16"}}) {
+    const DecodedText twice = decodeSubtitleText(bytes, charset);
+    ASSERT_TRUE(twice.ok) << twice.error;
+    EXPECT_EQ(twice.utf8, text) << charset;
+  }
 }
 
 TEST(TextDecoder, Utf16WithMarkIsRecognisedInEitherByteOrder) {
