@@ -16,8 +16,11 @@ class ImageProperties : public Properties {
   std::int32_t hostWord1 = 1;  ///< the host's; copied, never interpreted
   std::int32_t hostWord2 = 1;
   std::int32_t hostWord3 = 1;
-  RectFloat placement;  ///< drawn region in normalised frame coordinates
-  RectInt region;       ///< drawn region in buffer pixels
+  /// Where the drawn box goes on the frame, 0 to 1 across it; no size when nothing was drawn.
+  RectFloat placement;
+  /// The image in buffer pixels, edges inclusive: the drawn box and one column and row
+  /// past it that the component never writes (README.md, "Geometry").
+  RectInt region;
   std::int32_t stride = 0;     ///< pixels per buffer row
   std::int32_t hostWord4 = 0;  ///< the host's; not used by components
 };

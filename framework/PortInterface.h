@@ -7,6 +7,10 @@
 
 namespace Orb {
 
+/// The kind a component's ports are created with (createInputPort, createOutputPort);
+/// components refuse any other.
+inline constexpr std::int32_t PORT_KIND_STREAM = 1;
+
 class PortInterface {
  public:
   virtual ~PortInterface() = default;

@@ -3,13 +3,13 @@
 // table owns its keys and the string objects its string entries point to; a value read
 // from it stays valid until that entry is replaced or removed. No lock: the owner
 // serialises writes against reads.
-#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "framework/FormatCodes.h"
 #include "framework/PropertyValue.h"
 #include "framework/SimpleString.h"
 
@@ -78,14 +78,8 @@ class PropertyTable {
   static bool encodeFormat(const PropertyValue& stored, PropertyValue* value) {
     if (stored.tag != ValueString || !stored.payload.string || stored.payload.string->empty())
       return false;
-    const char* text = stored.payload.string->c_str();
-    std::uint32_t code = 0;
-    for (unsigned i = 0; i < 4 && text[i] != '\0'; ++i) {
-      const auto upper = static_cast<std::uint8_t>(std::toupper(static_cast<unsigned char>(text[i])));
-      code |= static_cast<std::uint32_t>(upper) << (8 * i);
-    }
     value->payload.raw = 0;
-    value->payload.uint32 = code;
+    value->payload.uint32 = fourCharacterCode(stored.payload.string->c_str());
     return true;
   }
 

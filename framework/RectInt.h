@@ -1,6 +1,7 @@
 #pragma once
 // A pixel rectangle whose right and bottom edges are inclusive: (0, 0, 639, 479) is
-// 640 x 480 pixels.
+// 640 x 480 pixels. The frame and an image's region both follow this (README.md,
+// "Geometry").
 #include "framework/Rect.h"
 
 namespace Orb {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "framework/FormatCodes.h"
+
 namespace Host {
 
 SampleBuffer::SampleBuffer(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {
@@ -21,14 +23,14 @@ std::unique_ptr<SampleBuffer> SampleBuffer::wideText(const std::u16string& utf16
 
 std::unique_ptr<SampleBuffer> SampleBuffer::font(std::vector<std::uint8_t> fontFile) {
   auto sample = std::make_unique<SampleBuffer>(std::move(fontFile));
-  sample->setTypeName("FONT");
+  sample->setTypeName(Orb::SAMPLE_TYPE_FONT);
   return sample;
 }
 
 std::unique_ptr<SampleBuffer> SampleBuffer::fontAttachment(std::vector<std::uint8_t> fontFile) {
   auto sample = std::make_unique<SampleBuffer>(std::move(fontFile));
-  sample->setCode("FONT");
-  sample->word4 = 4;
+  sample->setCode(Orb::SAMPLE_TYPE_FONT);
+  sample->word4 = Orb::FONT_ATTACHMENT_WORD4;
   return sample;
 }
 

@@ -1,19 +1,17 @@
 #include "rasterizer/QuillRasterizerPorts.h"
 
 #include <cstring>
-#include <iterator>
 
+#include "framework/FormatCodes.h"
 #include "framework/MessageCodes.h"
 
 namespace Orb {
 
 namespace {
 
-constexpr std::int32_t kPortKind = 1;
-constexpr const char* kOutputFormats[] = {"RGBA", "ARGB", "BGRA", "ABGR"};
-
 bool acceptsInputFormat(const char* format) {
-  return std::strncmp(format, "UTF8", 4) == 0 || std::strncmp(format, "WSTR", 4) == 0;
+  return std::strncmp(format, INPUT_FORMAT_UTF8, 4) == 0 ||
+         std::strncmp(format, INPUT_FORMAT_WSTR, 4) == 0;
 }
 
 void* pointerPayload(const PropertyValue* value) { return value ? value->payload.pointer : nullptr; }
@@ -46,7 +44,7 @@ bool QuillRasterizer::Output::getValue(std::uint32_t, PropertyValue*) { return f
 bool QuillRasterizer::Output::deliver(std::uint32_t, const PropertyValue*) { return false; }
 
 PortInterface* QuillRasterizer::createInputPort(std::int32_t kind, const char* format, void*) {
-  if (inputPort || kind != kPortKind || !format || !acceptsInputFormat(format)) return nullptr;
+  if (inputPort || kind != PORT_KIND_STREAM || !format || !acceptsInputFormat(format)) return nullptr;
   inputPort = std::make_unique<Input>(*this);
   inputFormatName = format;
   properties.setString(PropertyTable::INPUT_FORMAT, format);
@@ -54,9 +52,9 @@ PortInterface* QuillRasterizer::createInputPort(std::int32_t kind, const char* f
 }
 
 PortInterface* QuillRasterizer::createOutputPort(std::int32_t kind, const char* format, void*) {
-  if (outputPort || kind != kPortKind || !format) return nullptr;
-  for (std::uint32_t index = 0; index < std::size(kOutputFormats); ++index) {
-    if (std::strcmp(format, kOutputFormats[index]) != 0) continue;
+  if (outputPort || kind != PORT_KIND_STREAM || !format) return nullptr;
+  for (std::uint32_t index = 0; index < PIXEL_FORMAT_COUNT; ++index) {
+    if (std::strcmp(format, PIXEL_FORMAT_NAMES[index]) != 0) continue;
     outputPort = std::make_unique<Output>(*this);
     outputFormatName = format;
     {

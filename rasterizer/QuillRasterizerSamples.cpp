@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "db/TextConversion.h"
+#include "framework/FormatCodes.h"
 #include "framework/MessageCodes.h"
 #include "rasterizer/Geometry.h"
 #include "rasterizer/QuillRasterizer.h"
@@ -12,7 +13,6 @@ namespace Orb {
 namespace {
 
 constexpr std::int32_t kOutputBitsPerPixel = 32;
-constexpr std::uint32_t kFontDescriptorWord4 = 4;
 
 void* pointerPayload(const PropertyValue* value) {
   return value ? value->payload.pointer : nullptr;
@@ -44,7 +44,7 @@ bool QuillRasterizer::deliverInput(std::uint32_t code, const PropertyValue* valu
       if (!value || value->tag != ValuePointer || !value->payload.pointer) return false;
       auto* attachment = static_cast<TypedMediaBuffer*>(value->payload.pointer);
       boost::lock_guard<boost::recursive_mutex> guard(componentLock);
-      if (attachment->word4 == kFontDescriptorWord4 && attachment->hasCode("FONT"))
+      if (attachment->word4 == FONT_ATTACHMENT_WORD4 && attachment->hasCode(SAMPLE_TYPE_FONT))
         takeFont(*attachment, &attachment->descriptor());
       return true;
     }
@@ -61,7 +61,7 @@ bool QuillRasterizer::deliverSample(MediaBuffer* sample) {
   if (!sample) return false;
   boost::lock_guard<boost::recursive_mutex> guard(componentLock);
   if (!renderer) return false;
-  if (sample->hasTypeName("FONT")) return takeFont(*sample, nullptr);
+  if (sample->hasTypeName(SAMPLE_TYPE_FONT)) return takeFont(*sample, nullptr);
   if (sample->length == 0) {
     // An empty sample is given back at once; if it was the retained one it must not be
     // given back a second time later.
@@ -165,8 +165,8 @@ void QuillRasterizer::takePendingFrame() {
 
 std::string QuillRasterizer::sampleText() {
   std::string text;
-  const bool utf8 = hasFormat(inputFormatName, "UTF8");
-  if (!utf8 && !hasFormat(inputFormatName, "WSTR")) return text;
+  const bool utf8 = hasFormat(inputFormatName, INPUT_FORMAT_UTF8);
+  if (!utf8 && !hasFormat(inputFormatName, INPUT_FORMAT_WSTR)) return text;
   const std::uint8_t* bytes = currentSample->lockData();
   const std::uint32_t count = bytes ? readableBytes(*currentSample) : 0;
   if (utf8) {
@@ -201,6 +201,7 @@ bool QuillRasterizer::decodeAndRender() {
     return false;
   }
   ImageProperties& image = currentOutput->properties;
+  // Inclusive edges one past the drawn box: the region hosts have always been given.
   image.region = RectInt(static_cast<int>(xOffset), static_cast<int>(yOffset),
                               static_cast<int>(xOffset + width), static_cast<int>(yOffset + height));
   const LaidOutText& laidOut = renderer->lastLayout();

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/SettingKinds.h"
 #include "rasterizer/FamilyList.h"
 #include "rasterizer/QuillRasterizer.h"
 
@@ -8,8 +9,6 @@ namespace Orb {
 
 namespace {
 
-constexpr std::int32_t kFrameBufferKind = 0;
-constexpr std::int32_t kStyleKind = 4;
 constexpr std::uint32_t kCreationPixelSize = 22;
 
 // A string setting's text, or nothing when the value does not hold a string. The tag is
@@ -88,14 +87,14 @@ bool QuillRasterizer::readSetting(std::int32_t kind, const char* group, const ch
 bool QuillRasterizer::readFontSettings(FontStyle& style, std::string& path) {
   PropertyValue value;
   bool familyConfigured = false;
-  if (readSetting(kStyleKind, "Font", "Name", value)) {
+  if (readSetting(SETTING_KIND_STYLE, "Font", "Name", value)) {
     if (const SimpleString<char>* text = stringPayload(value)) {
       FontStyle parsed;
       familyConfigured = parseFontName(textOf(*text), parsed);
       if (familyConfigured) style = parsed;
     }
   }
-  if (readSetting(kStyleKind, "Font", "Path", value)) {
+  if (readSetting(SETTING_KIND_STYLE, "Font", "Path", value)) {
     if (const SimpleString<char>* text = stringPayload(value)) path = text->c_str();
   }
   return familyConfigured;
@@ -106,26 +105,26 @@ bool QuillRasterizer::applySettings(bool readOverride) {
   setRenderer(nullptr);
 
   PropertyValue value;
-  if (readSetting(kFrameBufferKind, "framebuffer", "size", value) && value.tag == ValuePointer &&
+  if (readSetting(SETTING_KIND_FRAMEBUFFER, "framebuffer", "size", value) && value.tag == ValuePointer &&
       value.payload.pointer) {
     std::int32_t size[2];
     std::memcpy(size, value.payload.pointer, sizeof size);
     frame.right = size[0];
     frame.bottom = size[1];
   }
-  if (readSetting(kStyleKind, "Color", "Text", value)) textColour = colourFrom(value.payload.uint32);
-  if (readSetting(kStyleKind, "Color", "TextOutline", value))
+  if (readSetting(SETTING_KIND_STYLE, "Color", "Text", value)) textColour = colourFrom(value.payload.uint32);
+  if (readSetting(SETTING_KIND_STYLE, "Color", "TextOutline", value))
     outlineColour = colourFrom(value.payload.uint32);
-  if (readSetting(kStyleKind, "Color", "OverrideEmbedded", value))
+  if (readSetting(SETTING_KIND_STYLE, "Color", "OverrideEmbedded", value))
     overrideEmbeddedColour = value.isSet();
-  if (readOverride && readSetting(kStyleKind, "Font", "OverrideEmbedded", value))
+  if (readOverride && readSetting(SETTING_KIND_STYLE, "Font", "OverrideEmbedded", value))
     overrideEmbeddedFont = value.isSet();
   for (const char* name : {"Engine", "Alignment", "Lines"}) {
-    if (readSetting(kStyleKind, "Layout", name, value)) {
+    if (readSetting(SETTING_KIND_STYLE, "Layout", name, value)) {
       applyLayoutSetting(SimpleString<char>(name), value);
     }
   }
-  if (readSetting(kStyleKind, "Font", "Fallback", value)) {
+  if (readSetting(SETTING_KIND_STYLE, "Font", "Fallback", value)) {
     if (const SimpleString<char>* text = stringPayload(value))
       faceLookup.setFallbackFamilies(parseFamilyList(textOf(*text)));
   }
@@ -194,7 +193,7 @@ std::unique_ptr<TextRendererInterface> QuillRasterizer::createRenderer(const Fon
 
 void QuillRasterizer::onSettingChanged(const Setting* setting, const PropertyValue* value) {
   if (!setting || !value) return;
-  if (setting->kind == kFrameBufferKind) {
+  if (setting->kind == SETTING_KIND_FRAMEBUFFER) {
     if (named(setting->group, "framebuffer") && named(setting->name, "size") &&
         value->tag == ValuePointer && value->payload.pointer) {
       std::int32_t size[2];
@@ -206,7 +205,7 @@ void QuillRasterizer::onSettingChanged(const Setting* setting, const PropertyVal
     }
     return;
   }
-  if (setting->kind != kStyleKind) return;
+  if (setting->kind != SETTING_KIND_STYLE) return;
   bool changed = false;
   {
     boost::lock_guard<boost::recursive_mutex> guard(componentLock);

@@ -10,14 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "framework/ComponentInterface.h"
-#include "framework/TransformInterface.h"
+#include "host/HostedComponent.h"
+#include "host/PluginModule.h"
 #include "host/RecordingHost.h"
 #include "host/RecyclingAllocator.h"
 #include "host/SampleBuffer.h"
 #include "host/SettingsStore.h"
 #include "tools/ImageSink.h"
-#include "tools/ModuleLibrary.h"
 #include "tools/Options.h"
 
 namespace QuillRender {
@@ -43,7 +42,7 @@ class ComponentSession {
  public:
   /// A component from `module` (which must outlive the session) set up with
   /// `settings`; null with a one-line `error` when any step is refused.
-  static std::unique_ptr<ComponentSession> start(const ModuleLibrary& module,
+  static std::unique_ptr<ComponentSession> start(const Host::PluginModule& module,
                                                  const SessionSettings& settings,
                                                  std::string& error);
   ~ComponentSession();
@@ -56,7 +55,7 @@ class ComponentSession {
 
  private:
   explicit ComponentSession(const SessionSettings& settings);
-  bool setUp(const ModuleLibrary& module, std::string& error);
+  bool setUp(const Host::PluginModule& module, std::string& error);
   void configure();
 
   SessionSettings settings_;
@@ -69,12 +68,7 @@ class ComponentSession {
   std::unique_ptr<Host::SampleBuffer> retained_;    // the sample the component may still hold
   std::unique_ptr<Host::SampleBuffer> refused_;     // the last refused one, still pointed at
 
-  Orb::Plugin* plugin_ = nullptr;
-  Orb::ComponentInterface* component_ = nullptr;
-  Orb::TransformInterface* transform_ = nullptr;
-  bool attached_ = false;
-  Orb::PortInterface* input_ = nullptr;
-  Orb::PortInterface* output_ = nullptr;
+  std::unique_ptr<Host::HostedComponent> component_;  // last: goes before the host objects
 };
 
 }  // namespace QuillRender

@@ -22,7 +22,7 @@ std::string familyOf(const std::string& fontValue) { return fontValue.substr(0, 
 
 }  // namespace
 
-FontFileVerdict checkFontFile(const ModuleLibrary& module, const SessionSettings& given) {
+FontFileVerdict checkFontFile(const Host::PluginModule& module, const SessionSettings& given) {
   SessionSettings settings = given;
   settings.keepPixels = true;  // the drawings are what tells
   std::string error;

@@ -23,6 +23,6 @@ enum class FontFileVerdict {
 /// Tells whether a component from `module` set up with `settings` (whose font file is not
 /// empty and whose fonts are not overridden) draws with the font file. The components it
 /// makes to tell live only for the call.
-FontFileVerdict checkFontFile(const ModuleLibrary& module, const SessionSettings& settings);
+FontFileVerdict checkFontFile(const Host::PluginModule& module, const SessionSettings& settings);
 
 }  // namespace QuillRender

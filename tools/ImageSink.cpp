@@ -9,9 +9,10 @@
 namespace QuillRender {
 namespace {
 
-// Pixels from `first` up to `end` (exclusive); 0 for a reversed or absurd pair.
-int span(int first, int end) {
-  const long long width = static_cast<long long>(end) - first;
+// The drawn pixels of a region running from `first` to `last`, both included: all but the
+// last, which the component never writes. 0 for a reversed or absurd pair.
+int drawnSpan(int first, int last) {
+  const long long width = static_cast<long long>(last) - first;
   return width > 0 && width <= INT32_MAX ? static_cast<int>(width) : 0;
 }
 
@@ -55,12 +56,13 @@ bool ImageSink::deliver(std::uint32_t code, const Orb::PropertyValue* value) {
                   properties.region.bottom};
   image.placement = {properties.placement.left, properties.placement.top,
                      properties.placement.right, properties.placement.bottom};
-  // The component reports the region's far edges one past the last drawn pixel.
+  // A placement of no size says nothing was drawn.
   const PixelRegion drawn{properties.region.left, properties.region.top,
-                          span(properties.region.left, properties.region.right),
-                          span(properties.region.top, properties.region.bottom)};
+                          drawnSpan(properties.region.left, properties.region.right),
+                          drawnSpan(properties.region.top, properties.region.bottom)};
   const std::uint8_t* bytes = buffer->lockData();
-  image.drawn = bytes && clipToBlock(buffer->size, properties.stride, drawn).width > 0;
+  image.drawn = bytes && properties.placement.width() > 0 && properties.placement.height() > 0 &&
+                clipToBlock(buffer->size, properties.stride, drawn).width > 0;
   if (image.drawn && keepPixels_) {
     image.pixels = toStraightRgba(bytes, buffer->size, properties.stride, format_, drawn);
   }

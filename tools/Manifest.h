@@ -30,7 +30,7 @@ struct ManifestEvent {
   std::string reason;      ///< why it was not rendered, or a note on a rendered one
   std::string image;       ///< file name of the subtitle image; empty when none was written
   std::string frameImage;  ///< file name of the preview frame; empty when none was written
-  Box<int> region;         ///< drawn region in buffer pixels (right and bottom exclusive)
+  Box<int> region;         ///< image region in buffer pixels (right and bottom inclusive)
   Box<double> placement;   ///< the same region in normalised frame coordinates
   std::vector<ManifestLine> lines;  ///< the lines as laid out
   Box<int> onFrame;        ///< where the image written lies on the frame, in frame pixels

@@ -4,10 +4,10 @@
 #include <array>
 #include <cctype>
 
+#include "framework/FormatCodes.h"
+
 namespace QuillRender {
 namespace {
-
-constexpr const char* kNames[] = {"RGBA", "ARGB", "BGRA", "ABGR"};
 
 // Byte offsets of red, green, blue and alpha within one pixel, per format.
 struct ChannelOffsets {
@@ -37,14 +37,14 @@ const StraightTable& straightTable() {
 }  // namespace
 
 const char* pixelFormatName(PixelFormat format) {
-  return kNames[static_cast<std::uint32_t>(format)];
+  return Orb::PIXEL_FORMAT_NAMES[static_cast<std::uint32_t>(format)];
 }
 
 std::optional<PixelFormat> parsePixelFormat(const std::string& name) {
   std::string upper = name;
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  for (std::uint32_t i = 0; i < 4; ++i) {
-    if (upper == kNames[i]) return static_cast<PixelFormat>(i);
+  for (std::uint32_t i = 0; i < Orb::PIXEL_FORMAT_COUNT; ++i) {
+    if (upper == Orb::PIXEL_FORMAT_NAMES[i]) return static_cast<PixelFormat>(i);
   }
   return std::nullopt;
 }

@@ -11,12 +11,18 @@
 #include <optional>
 #include <string>
 
+#include "framework/FormatCodes.h"
 #include "tools/RgbaImage.h"
 
 namespace QuillRender {
 
 /// The output port's format names, in the component's index order.
-enum class PixelFormat : std::uint32_t { RGBA = 0, ARGB = 1, BGRA = 2, ABGR = 3 };
+enum class PixelFormat : std::uint32_t {
+  RGBA = Orb::PIXEL_FORMAT_RGBA,
+  ARGB = Orb::PIXEL_FORMAT_ARGB,
+  BGRA = Orb::PIXEL_FORMAT_BGRA,
+  ABGR = Orb::PIXEL_FORMAT_ABGR,
+};
 
 /// "RGBA", "ARGB", "BGRA" or "ABGR", as the output port is created with.
 const char* pixelFormatName(PixelFormat format);

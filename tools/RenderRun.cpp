@@ -22,7 +22,7 @@
 #include "tools/ImageWriter.h"
 #include "tools/InputFile.h"
 #include "tools/Manifest.h"
-#include "tools/ModuleLibrary.h"
+#include "tools/ModulePath.h"
 #include "tools/PngFile.h"
 #include "tools/ProgressBar.h"
 #include "tools/SubtitleReader.h"
@@ -214,8 +214,8 @@ class RenderRun {
     std::string error;
     fontsFolder_ = chooseFontsFolder(options_.fontsDir, error);
     if (!error.empty()) return complain(error);
-    modulePath_ = options_.module.empty() ? ModuleLibrary::defaultPath() : options_.module;
-    module_ = ModuleLibrary::open(modulePath_, error);
+    modulePath_ = options_.module.empty() ? defaultModulePath() : options_.module;
+    module_ = Host::PluginModule::open(modulePath_, error);
     if (!module_) return complain(error);
     const SessionSettings settings = sessionSettings();
     // One after the other: the first component brings the face cache up to date, and
@@ -389,7 +389,7 @@ class RenderRun {
   RgbaImage background_;
   std::string fontsFolder_;
   std::string modulePath_;
-  std::unique_ptr<ModuleLibrary> module_;
+  std::unique_ptr<Host::PluginModule> module_;
   std::vector<std::unique_ptr<ComponentSession>> sessions_;  // after module_: they go first
   std::size_t componentsUsed_ = 0;
   double renderSeconds_ = 0;

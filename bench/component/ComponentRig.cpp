@@ -1,44 +1,20 @@
 #include "bench/component/ComponentRig.h"
 
-#include <dlfcn.h>
-
-#include "framework/InterfaceIds.h"
-#include "framework/MessageCodes.h"
-#include "framework/PropertyValue.h"
-#include "framework/SimpleString.h"
-#include "rasterizer/Entry.h"
+#include "framework/FormatCodes.h"
+#include "framework/SettingKinds.h"
 
 namespace QuillBench {
 
 namespace {
 
-constexpr std::int32_t kFrameBufferKind = 0;
-constexpr std::int32_t kStyleKind = 4;
-constexpr std::int32_t kPortKind = 1;
-
 // Loaded once and kept for the process: components may be made and destroyed at any time,
 // and the module's threads and statics must not outlive its code.
-GetPluginFunction moduleEntry(std::string& error) {
+const Host::PluginModule* loadedModule(std::string& error) {
   static std::string loadError;
-  static const GetPluginFunction entry = [] {
-    void* module = dlopen(QUILL_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
-    if (!module) {
-      loadError = dlerror();
-      return GetPluginFunction{nullptr};
-    }
-    auto found = reinterpret_cast<GetPluginFunction>(dlsym(module, "_getPlugin"));
-    if (!found) loadError = std::string(QUILL_MODULE_PATH) + " has no _getPlugin";
-    return found;
-  }();
+  static const std::unique_ptr<Host::PluginModule> module =
+      Host::PluginModule::open(QUILL_MODULE_PATH, loadError);
   error = loadError;
-  return entry;
-}
-
-template <typename Interface>
-Interface* part(Orb::Plugin& plugin, const char* id) {
-  void* found = nullptr;
-  if (plugin.queryInterface(Orb::SimpleString<char>(id), &found) != Orb::QUERY_INTERFACE_OK) return nullptr;
-  return static_cast<Interface*>(found);
+  return module.get();
 }
 
 }  // namespace
@@ -48,64 +24,41 @@ ComponentRig::ComponentRig(const RigSettings& settings) {
     error_ = fonts_.error();
     return;
   }
-  const GetPluginFunction entry = moduleEntry(error_);
-  if (!entry) return;
-  entry(&host_, &plugin_);
-  if (!plugin_) {
-    error_ = "the module made no component";
-    return;
-  }
-  component_ = part<Orb::ComponentInterface>(*plugin_, Orb::ID_INTERFACE_COMPONENT);
-  transform_ = part<Orb::TransformInterface>(*plugin_, Orb::ID_INTERFACE_TRANSFORM);
-  if (!component_ || !transform_) {
-    error_ = "the component lacks its component or transform part";
-    return;
-  }
-  wire(settings);
+  const Host::PluginModule* module = loadedModule(error_);
+  if (!module) return;
+  component_ = Host::HostedComponent::create(*module, host_, error_);
+  if (component_) wire(settings);
 }
 
 void ComponentRig::wire(const RigSettings& settings) {
-  settings_.setSize(kFrameBufferKind, "framebuffer", "size", settings.frameWidth,
+  settings_.setSize(Orb::SETTING_KIND_FRAMEBUFFER, "framebuffer", "size", settings.frameWidth,
                     settings.frameHeight);
-  settings_.setString(kStyleKind, "Font", "Name", settings.fontName);
-  settings_.setString(kStyleKind, "Layout", "Engine", settings.layout);
-  if (!component_->attach(&settings_)) {
+  settings_.setString(Orb::SETTING_KIND_STYLE, "Font", "Name", settings.fontName);
+  settings_.setString(Orb::SETTING_KIND_STYLE, "Layout", "Engine", settings.layout);
+  if (!component_->attach(settings_)) {
     error_ = "attach refused: no renderer for " + settings.fontName;
     return;
   }
-  input_ = transform_->createInputPort(kPortKind, "UTF8", nullptr);
-  output_ = transform_->createOutputPort(kPortKind, settings.outputFormat.c_str(), nullptr);
-  if (!input_ || !output_) {
+  if (!component_->createPorts(Orb::INPUT_FORMAT_UTF8, settings.outputFormat.c_str())) {
     error_ = "no port for UTF8 in and " + settings.outputFormat + " out";
     return;
   }
-  const Orb::PropertyValue port = Orb::PropertyValue::makePointer(&downstream_);
-  Orb::BufferAllocator* allocator = &recycling_;
-  if (settings.zeroFilledBuffers) allocator = &zeroFilling_;
-  const Orb::PropertyValue source = Orb::PropertyValue::makePointer(allocator);
-  if (!output_->control(Orb::CONTROL_CONNECT, &port) ||
-      !output_->control(Orb::CONTROL_SET_ALLOCATOR, &source)) {
+  allocator_ = &recycling_;
+  if (settings.zeroFilledBuffers) allocator_ = &zeroFilling_;
+  if (!component_->connect(downstream_, *allocator_)) {
     error_ = "the output port refused its downstream or allocator";
   }
 }
 
-ComponentRig::~ComponentRig() {
-  if (!plugin_) return;
-  if (component_) component_->detach();
-  plugin_->release();
-}
+ComponentRig::~ComponentRig() = default;
 
-bool ComponentRig::deliver(Orb::MediaBuffer& sample) {
-  const Orb::PropertyValue value = Orb::PropertyValue::makePointer(&sample);
-  return input_->deliver(Orb::MESSAGE_SAMPLE, &value);
-}
+bool ComponentRig::deliver(Orb::MediaBuffer& sample) { return component_->deliver(sample); }
 
 void ComponentRig::emptyCaches() {
   // Without a retained sample the re-render the setting change asks for has nothing to do.
-  output_->control(Orb::CONTROL_FLUSH, nullptr);
+  component_->flush();
   // Connecting again applies the settings anew, which makes a new renderer.
-  const Orb::PropertyValue port = Orb::PropertyValue::makePointer(&downstream_);
-  output_->control(Orb::CONTROL_CONNECT, &port);
+  component_->connect(downstream_, *allocator_);
 }
 
 std::vector<std::unique_ptr<Host::SampleBuffer>> textSamples(const std::vector<std::string>& texts) {

@@ -1,6 +1,6 @@
 #pragma once
-// One component of the built plug-in module, loaded as a host loads it (dlopen, then
-// "_getPlugin"), wired to the in-process host objects for benchmarks: settings holding a
+// One component of the built plug-in module, loaded as a host loads it (Host::PluginModule),
+// wired to the in-process host objects for benchmarks: settings holding a
 // frame size and the font family, an allocator that recycles buffers (or the test host's
 // zero-filling one) and a downstream that keeps only the last image. Renders in DejaVu Sans through a face cache of its own (BenchFontsFolder).
 //
@@ -15,12 +15,9 @@
 
 #include "bench/component/BenchFontsFolder.h"
 #include "bench/component/LastImagePort.h"
-#include "framework/ComponentInterface.h"
 #include "framework/MediaBuffer.h"
-#include "framework/Plugin.h"
-#include "framework/PortInterface.h"
-#include "framework/TransformInterface.h"
 #include "host/HostBufferAllocator.h"
+#include "host/HostedComponent.h"
 #include "host/RecordingHost.h"
 #include "host/RecyclingAllocator.h"
 #include "host/SampleBuffer.h"
@@ -74,13 +71,10 @@ class ComponentRig {
   Host::SettingsStore settings_;
   Host::HostBufferAllocator zeroFilling_;
   Host::RecyclingAllocator recycling_;
+  Orb::BufferAllocator* allocator_ = nullptr;  // one of the two above
   LastImagePort downstream_;  // after the allocators: it gives its buffer back on destruction
   std::string error_;
-  Orb::Plugin* plugin_ = nullptr;
-  Orb::ComponentInterface* component_ = nullptr;
-  Orb::TransformInterface* transform_ = nullptr;
-  Orb::PortInterface* input_ = nullptr;
-  Orb::PortInterface* output_ = nullptr;
+  std::unique_ptr<Host::HostedComponent> component_;  // goes before the host objects
 };
 
 /// A text sample for each of `texts` (UTF-8), for ComponentRig::deliver.

@@ -74,20 +74,20 @@ TEST(ComponentInterface, PortsNegotiateTheirFormats) {
   ASSERT_NE(loaded.plugin, nullptr);
   Orb::TransformInterface* transform = loaded.transform;
   EXPECT_EQ(transform->createInputPort(2, "UTF8", nullptr), nullptr);
-  EXPECT_EQ(transform->createInputPort(1, nullptr, nullptr), nullptr);
-  EXPECT_EQ(transform->createInputPort(1, "utf8", nullptr), nullptr);
-  EXPECT_EQ(transform->createInputPort(1, "UTF", nullptr), nullptr);
-  Orb::PortInterface* input = transform->createInputPort(1, "UTF8-with-more", nullptr);
+  EXPECT_EQ(transform->createInputPort(Orb::PORT_KIND_STREAM, nullptr, nullptr), nullptr);
+  EXPECT_EQ(transform->createInputPort(Orb::PORT_KIND_STREAM, "utf8", nullptr), nullptr);
+  EXPECT_EQ(transform->createInputPort(Orb::PORT_KIND_STREAM, "UTF", nullptr), nullptr);
+  Orb::PortInterface* input = transform->createInputPort(Orb::PORT_KIND_STREAM, "UTF8-with-more", nullptr);
   ASSERT_NE(input, nullptr);
-  EXPECT_EQ(transform->createInputPort(1, "WSTR", nullptr), nullptr);
+  EXPECT_EQ(transform->createInputPort(Orb::PORT_KIND_STREAM, "WSTR", nullptr), nullptr);
   EXPECT_EQ(formatCode(loaded.component, "InputFormat"), 0x38465455u);
 
-  EXPECT_EQ(transform->createOutputPort(1, "RGBA ", nullptr), nullptr);
-  EXPECT_EQ(transform->createOutputPort(1, "rgba", nullptr), nullptr);
+  EXPECT_EQ(transform->createOutputPort(Orb::PORT_KIND_STREAM, "RGBA ", nullptr), nullptr);
+  EXPECT_EQ(transform->createOutputPort(Orb::PORT_KIND_STREAM, "rgba", nullptr), nullptr);
   EXPECT_EQ(transform->createOutputPort(0, "RGBA", nullptr), nullptr);
-  Orb::PortInterface* output = transform->createOutputPort(1, "BGRA", nullptr);
+  Orb::PortInterface* output = transform->createOutputPort(Orb::PORT_KIND_STREAM, "BGRA", nullptr);
   ASSERT_NE(output, nullptr);
-  EXPECT_EQ(transform->createOutputPort(1, "ARGB", nullptr), nullptr);
+  EXPECT_EQ(transform->createOutputPort(Orb::PORT_KIND_STREAM, "ARGB", nullptr), nullptr);
   EXPECT_EQ(stringProperty(loaded.component, "OutputFormat"), "BGRA");
   EXPECT_EQ(formatCode(loaded.component, "OutputFormat"), 0x41524742u);
 
@@ -96,7 +96,7 @@ TEST(ComponentInterface, PortsNegotiateTheirFormats) {
   EXPECT_TRUE(transform->releaseOutputPort(output));
   EXPECT_FALSE(transform->releaseOutputPort(output));
   EXPECT_EQ(stringProperty(loaded.component, "OutputFormat"), "");
-  ASSERT_NE(transform->createOutputPort(1, "ABGR", nullptr), nullptr);
+  ASSERT_NE(transform->createOutputPort(Orb::PORT_KIND_STREAM, "ABGR", nullptr), nullptr);
   EXPECT_EQ(stringProperty(loaded.component, "OutputFormat"), "ABGR");
   EXPECT_TRUE(transform->releaseInputPort(input));
   EXPECT_EQ(stringProperty(loaded.component, "InputFormat"), "");
@@ -105,8 +105,8 @@ TEST(ComponentInterface, PortsNegotiateTheirFormats) {
 TEST(ComponentInterface, IsNotReadyBeforeItHasARenderer) {
   LoadedComponent loaded;
   ASSERT_NE(loaded.plugin, nullptr);
-  Orb::PortInterface* input = loaded.transform->createInputPort(1, "UTF8", nullptr);
-  Orb::PortInterface* output = loaded.transform->createOutputPort(1, "RGBA", nullptr);
+  Orb::PortInterface* input = loaded.transform->createInputPort(Orb::PORT_KIND_STREAM, "UTF8", nullptr);
+  Orb::PortInterface* output = loaded.transform->createOutputPort(Orb::PORT_KIND_STREAM, "RGBA", nullptr);
   EXPECT_FALSE(input->query(Orb::QUERY_READY, nullptr));
   EXPECT_FALSE(output->query(Orb::QUERY_READY, nullptr));
   EXPECT_TRUE(output->query(0x1234, nullptr));

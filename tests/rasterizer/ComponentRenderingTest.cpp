@@ -124,13 +124,22 @@ TEST(ComponentRendering, DefaultStyleIsYellowWithABlackOutlineInsideTheReportedB
   EXPECT_EQ(loaded.allocator.bitsPerPixel(), 32);
   EXPECT_EQ(loaded.frame(), Frame(641, 481));
 
+  // The region's edges are inclusive, as every RectInt's: it runs from the first drawn
+  // column and row to one column and row past the drawn box, which are never drawn.
   const Orb::RectInt& region = image.properties.region;
-  const int width = region.right - region.left;
-  const int height = region.bottom - region.top;
+  const int width = region.width() - 1;
+  const int height = region.height() - 1;
   ASSERT_GT(width, 20);
   ASSERT_GT(height, 5);
   EXPECT_LE(region.right, 864);
   EXPECT_LE(region.bottom, 144);
+  const auto opaqueAt = [&image](int x, int y) { return image.pixel(x, y)[3] != 0; };
+  for (int y = region.top; y <= region.bottom; ++y) {
+    EXPECT_FALSE(opaqueAt(region.right, y)) << "the last column is blank";
+  }
+  for (int x = region.left; x <= region.right; ++x) {
+    EXPECT_FALSE(opaqueAt(x, region.bottom)) << "the last row is blank";
+  }
   const Orb::RectFloat& placement = image.properties.placement;
   const double left = 320 - width / 2;
   EXPECT_DOUBLE_EQ(placement.left, left / 641.0);
@@ -142,7 +151,7 @@ TEST(ComponentRendering, DefaultStyleIsYellowWithABlackOutlineInsideTheReportedB
       if (x >= region.left && x <= region.right && y >= region.top && y <= region.bottom) continue;
       const std::uint8_t* pixel = image.pixel(x, y);
       ASSERT_NE(pixel, nullptr);
-      ASSERT_EQ(pixel[3], 0) << "drawn outside the box at " << x << "," << y;
+      ASSERT_EQ(pixel[3], 0) << "drawn outside the region at " << x << "," << y;
     }
   }
 }
@@ -161,7 +170,7 @@ TEST_P(ComponentByteOrder, ConfiguredColoursAreWrittenInTheNegotiatedOrder) {
       [](LoadedComponent& loaded) {
         loaded.settings.setUInt32(kStyle, "Color", "Text", 0x2080C0);
         loaded.settings.setUInt32(kStyle, "Color", "TextOutline", 0x0000FF);
-        loaded.settings.setSize(0, "framebuffer", "size", 1280, 720);
+        loaded.settings.setSize(kFrameBuffer, "framebuffer", "size", 1280, 720);
       },
       order.format);
   EXPECT_GT(countPixels(image, order.fill), 50);
@@ -242,7 +251,7 @@ TEST(ComponentRendering, FrameSizeChangeTakesEffectAtTheNextRender) {
   LoadedComponent loaded;
   loaded.wire();
   loaded.deliverText(kText);
-  loaded.settings.setSize(0, "framebuffer", "size", 1920, 1080);
+  loaded.settings.setSize(kFrameBuffer, "framebuffer", "size", 1920, 1080);
   EXPECT_EQ(loaded.allocator.requests().size(), 1u);
   loaded.deliverText(kText);
   const std::vector<Host::HostBufferAllocator::Request> requests = loaded.allocator.requests();

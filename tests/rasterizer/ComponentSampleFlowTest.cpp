@@ -193,7 +193,7 @@ TEST(ComponentSampleFlow, WorkerTellsTheCurrentFrameBeforeRerenderingInANewOne) 
   loaded.wire();
   loaded.deliverText("Hello World");
   const std::size_t told = loaded.downstream.imageProperties().size();
-  loaded.settings.setSize(0, "framebuffer", "size", 1920, 1080);  // pending until a render
+  loaded.settings.setSize(kFrameBuffer, "framebuffer", "size", 1920, 1080);  // pending until a render
   loaded.settings.setUInt32(kStyle, "Color", "Text", 0xFF8000);
   ASSERT_TRUE(loaded.downstream.waitForImages(2, 10s));
   const std::vector<Orb::ImageProperties> frames = loaded.downstream.imageProperties();

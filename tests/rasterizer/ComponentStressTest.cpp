@@ -13,6 +13,8 @@
 
 namespace {
 
+using QuillTest::kFrameBuffer;
+using QuillTest::kStyle;
 using QuillTest::LoadedComponent;
 
 constexpr int kDeliveriesPerThread = 60;
@@ -25,7 +27,7 @@ struct Delivery {
 
 TEST(ComponentStress, ConcurrentUseThenDestructionLosesNoSample) {
   auto loaded = std::make_unique<LoadedComponent>();
-  loaded->settings.setSize(0, "framebuffer", "size", 160, 90);  // small images, fast renders
+  loaded->settings.setSize(kFrameBuffer, "framebuffer", "size", 160, 90);  // small images, fast renders
   loaded->wire();
 
   constexpr int kDeliveringThreads = 3;
@@ -46,9 +48,9 @@ TEST(ComponentStress, ConcurrentUseThenDestructionLosesNoSample) {
   threads.emplace_back([&loaded, &go] {
     while (!go) std::this_thread::yield();
     for (int i = 0; i < kChanges; ++i) {
-      loaded->settings.setUInt32(4, "Color", "Text", i % 2 ? 0xFF0000 : 0x00FF00);
-      loaded->settings.setSize(0, "framebuffer", "size", 160 + i % 3 * 20, 90);
-      loaded->settings.setString(4, "Font", "Name", i % 2 ? "Quill Serif:0:" : "Arial:0:Bold:");
+      loaded->settings.setUInt32(kStyle, "Color", "Text", i % 2 ? 0xFF0000 : 0x00FF00);
+      loaded->settings.setSize(kFrameBuffer, "framebuffer", "size", 160 + i % 3 * 20, 90);
+      loaded->settings.setString(kStyle, "Font", "Name", i % 2 ? "Quill Serif:0:" : "Arial:0:Bold:");
     }
   });
   threads.emplace_back([&loaded, &go] {

@@ -1,6 +1,5 @@
 #include "LoadedComponent.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,6 +8,7 @@
 
 #include "framework/InterfaceIds.h"
 #include "framework/MessageCodes.h"
+#include "host/PluginModule.h"
 #include "rasterizer/Entry.h"
 
 namespace QuillTest {
@@ -17,17 +17,18 @@ namespace {
 
 #ifdef QUILL_MODULE_PATH
 // Loaded once per test program and kept: components may be made by any test.
-GetPluginFunction moduleEntry() {
-  static GetPluginFunction entry = [] {
-    void* module = dlopen(QUILL_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
-    EXPECT_NE(module, nullptr) << dlerror();
-    return module ? reinterpret_cast<GetPluginFunction>(dlsym(module, "_getPlugin")) : nullptr;
+Orb::GetPluginFunction moduleEntry() {
+  static const std::unique_ptr<Host::PluginModule> module = [] {
+    std::string error;
+    std::unique_ptr<Host::PluginModule> loaded = Host::PluginModule::open(QUILL_MODULE_PATH, error);
+    EXPECT_NE(loaded, nullptr) << error;
+    return loaded;
   }();
-  return entry;
+  return module ? module->entry() : nullptr;
 }
 #else
 // Linked into the program, which then shares the component's platform layer.
-GetPluginFunction moduleEntry() { return &_getPlugin; }
+Orb::GetPluginFunction moduleEntry() { return &_getPlugin; }
 #endif
 
 template <typename Interface>
@@ -49,7 +50,7 @@ std::vector<std::uint8_t> quillMonoBytes() {
 }
 
 LoadedComponent::LoadedComponent() {
-  GetPluginFunction entry = moduleEntry();
+  const Orb::GetPluginFunction entry = moduleEntry();
   if (!entry) return;
   EXPECT_EQ(entry(&host, &plugin), 0);
   if (!plugin) return;
@@ -80,8 +81,8 @@ void LoadedComponent::wire(const char* inputFormat, const char* outputFormat, bo
   if (attach) {
     ASSERT_TRUE(component->attach(&settings));
   }
-  input = transform->createInputPort(1, inputFormat, nullptr);
-  output = transform->createOutputPort(1, outputFormat, nullptr);
+  input = transform->createInputPort(Orb::PORT_KIND_STREAM, inputFormat, nullptr);
+  output = transform->createOutputPort(Orb::PORT_KIND_STREAM, outputFormat, nullptr);
   ASSERT_NE(input, nullptr);
   ASSERT_NE(output, nullptr);
   const Orb::PropertyValue port = Orb::PropertyValue::makePointer(&downstream);
@@ -129,8 +130,8 @@ std::pair<std::int32_t, std::int32_t> LoadedComponent::frame() const {
 int countPixels(const Image& image, const std::uint8_t (&bytes)[4]) {
   const Orb::RectInt& region = image.properties.region;
   int count = 0;
-  for (int y = region.top; y < region.bottom; ++y) {
-    for (int x = region.left; x < region.right; ++x) {
+  for (int y = region.top; y <= region.bottom; ++y) {
+    for (int x = region.left; x <= region.right; ++x) {
       const std::uint8_t* pixel = image.pixel(x, y);
       if (pixel && std::memcmp(pixel, bytes, 4) == 0) ++count;
     }
@@ -138,6 +139,6 @@ int countPixels(const Image& image, const std::uint8_t (&bytes)[4]) {
   return count;
 }
 
-int boxWidth(const Image& image) { return image.properties.region.right - image.properties.region.left; }
+int boxWidth(const Image& image) { return image.properties.region.width(); }
 
 }  // namespace QuillTest

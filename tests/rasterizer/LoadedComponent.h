@@ -11,6 +11,7 @@
 #include "framework/ComponentInterface.h"
 #include "framework/Plugin.h"
 #include "framework/PortInterface.h"
+#include "framework/SettingKinds.h"
 #include "framework/TransformComponent.h"
 #include "framework/TransformInterface.h"
 #include "host/CapturingPort.h"
@@ -23,8 +24,10 @@ namespace QuillTest {
 
 using Image = Host::CapturingPort::Image;
 
-/// The style kind the component reads its colours and font from.
-constexpr std::int32_t kStyle = 4;
+/// The kind of the settings the component reads its colours and font from.
+constexpr std::int32_t kStyle = Orb::SETTING_KIND_STYLE;
+/// The kind of the "framebuffer"/"size" setting.
+constexpr std::int32_t kFrameBuffer = Orb::SETTING_KIND_FRAMEBUFFER;
 
 /// The scanned folder of fonts made for these tests: "Arial" (regular and bold) and
 /// "Quill Serif".
@@ -85,7 +88,7 @@ class LoadedComponent {
 /// Number of pixels in `image`'s region whose four bytes are exactly `bytes`.
 int countPixels(const Image& image, const std::uint8_t (&bytes)[4]);
 
-/// Width of the drawn box of `image`.
+/// Width of `image`'s region.
 int boxWidth(const Image& image);
 
 }  // namespace QuillTest

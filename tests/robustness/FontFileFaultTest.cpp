@@ -10,10 +10,9 @@
 namespace {
 
 using QuillTest::FaultScene;
+using QuillTest::kStyle;
 using QuillTest::LoadedComponent;
 namespace fs = std::filesystem;
-
-constexpr std::int32_t kStyle = 4;
 
 // Delivers `text` and answers whether downstream took an image of it. (The worker may
 // send images of its own meanwhile, after a style change.)

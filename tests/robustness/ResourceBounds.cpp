@@ -64,7 +64,7 @@ int render(const std::string& kind) {
   }
   ::setenv("QUILL_FONTS_DIR", QuillTest::fixtureFontsFolder().c_str(), 1);
   QuillTest::LoadedComponent loaded;
-  loaded.settings.setSize(0, "framebuffer", "size", 1920, 1080);
+  loaded.settings.setSize(QuillTest::kFrameBuffer, "framebuffer", "size", 1920, 1080);
   loaded.wire();
   Host::SampleBuffer& sample = loaded.keep(Host::SampleBuffer::text(text));
   const auto start = Clock::now();
@@ -73,7 +73,7 @@ int render(const std::string& kind) {
   std::printf("render %s: %.3f s, %s", kind.c_str(), took, delivered ? "delivered" : "refused");
   if (delivered) {
     const auto& region = loaded.downstream.images().back().properties.region;
-    std::printf(", box %d x %d", region.right - region.left, region.bottom - region.top);
+    std::printf(", region %d x %d", region.width(), region.height());
   }
   std::printf("\n");
   return 0;

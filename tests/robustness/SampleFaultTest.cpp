@@ -13,6 +13,7 @@ namespace {
 
 using QuillTest::boxWidth;
 using QuillTest::FaultScene;
+using QuillTest::kStyle;
 using QuillTest::LoadedComponent;
 
 std::unique_ptr<Host::SampleBuffer> bytesSample(const std::string& bytes) {
@@ -97,7 +98,7 @@ TEST(NoBuffer, RefusedWhileTheAllocatorHasNoneThenWorksAgain) {
   EXPECT_EQ(starved.releaseCount(), 0) << "never delivered: still the host's";
   EXPECT_EQ(shown.releaseCount(), 0) << "still the retained one";
   // The worker's re-render finds no buffer either and gives up.
-  loaded.settings.setUInt32(4, "Color", "Text", 0x00FF00);
+  loaded.settings.setUInt32(kStyle, "Color", "Text", 0x00FF00);
   EXPECT_EQ(loaded.downstream.images().size(), 1u);
 
   loaded.allocator.setRefusing(false);

@@ -11,6 +11,7 @@
 namespace {
 
 using QuillTest::FaultScene;
+using QuillTest::kStyle;
 using QuillTest::LoadedComponent;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
@@ -25,7 +26,7 @@ TEST(RefusingDownstream, DestructionEndsTheRetryingWorkerPromptly) {
   Host::SampleBuffer& shown = loaded->keep(Host::SampleBuffer::text("<i>retried</i>"));
   ASSERT_TRUE(loaded->deliver(shown));
   loaded->downstream.setRefusing(true);
-  loaded->settings.setUInt32(4, "Color", "Text", 0xFF00FF);  // the worker renders again
+  loaded->settings.setUInt32(kStyle, "Color", "Text", 0xFF00FF);  // the worker renders again
   const auto waitedFrom = Clock::now();
   while (loaded->downstream.refusedCount() < 3 && Clock::now() - waitedFrom < kPromptly)
     std::this_thread::sleep_for(1ms);
