@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
+  dpkg-dev   # dpkg-shlibdeps: the Debian package's dependencies
   libfreetype-dev libsqlite3-dev libboost-thread-dev libpng-dev
   libharfbuzz-dev libfribidi-dev libicu-dev   # the full layout: shaping, bidi, line breaking
   libuchardet-dev   # quill-render: the character set of subtitle files without a mark
