@@ -1,6 +1,7 @@
 #include "bench/SubtitleCorpus.h"
 
 #include <array>
+#include <cstdio>
 
 namespace QuillBench {
 
@@ -131,6 +132,28 @@ std::vector<std::string> generateCorpus(CorpusKind kind, std::size_t count, std:
     }
   }
   return corpus;
+}
+
+namespace {
+
+// "HH:MM:SS,mmm" for a time in milliseconds.
+std::string srtTimestamp(unsigned long ms) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%02lu:%02lu:%02lu,%03lu", ms / 3600000, ms / 60000 % 60,
+                ms / 1000 % 60, ms % 1000);
+  return text;
+}
+
+}  // namespace
+
+std::string srtDocument(const std::vector<std::string>& texts, const SrtPacing& pacing) {
+  std::string document;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const unsigned long start = pacing.firstStart + pacing.spacing * static_cast<unsigned long>(i);
+    document += std::to_string(i + 1) + "\n" + srtTimestamp(start) + " --> " +
+                srtTimestamp(start + pacing.duration) + "\n" + texts[i] + "\n\n";
+  }
+  return document;
 }
 
 }  // namespace QuillBench

@@ -29,4 +29,15 @@ const char* corpusName(CorpusKind kind);
 std::vector<std::string> generateCorpus(CorpusKind kind, std::size_t count,
                                         std::uint32_t seed = kCorpusSeed);
 
+/// When the events of an SRT file show, in milliseconds: the first at `firstStart`, one
+/// every `spacing`, each for `duration`.
+struct SrtPacing {
+  unsigned long firstStart = 1000;
+  unsigned long spacing = 3000;
+  unsigned long duration = 2000;
+};
+
+/// `texts` as an SRT file, numbered from 1 and timed by `pacing`.
+std::string srtDocument(const std::vector<std::string>& texts, const SrtPacing& pacing = SrtPacing());
+
 }  // namespace QuillBench

@@ -14,14 +14,6 @@ constexpr QuillBench::CorpusKind kKinds[] = {
     QuillBench::CorpusKind::kLongWrapping, QuillBench::CorpusKind::kNonLatin};
 constexpr unsigned long kMaxCount = 1000000;
 
-// "HH:MM:SS,mmm" for a time in milliseconds.
-std::string timestamp(unsigned long ms) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%02lu:%02lu:%02lu,%03lu", ms / 3600000, ms / 60000 % 60,
-                ms / 1000 % 60, ms % 1000);
-  return text;
-}
-
 int usage() {
   std::fputs("usage: quill_srt_corpus ordinary|markup|wrapping|non-latin COUNT > FILE.srt\n",
              stderr);
@@ -40,12 +32,8 @@ int main(int argc, char** argv) {
   const unsigned long count = std::strtoul(argv[2], &end, 10);
   if (!kind || *argv[2] == '\0' || *end != '\0' || count == 0 || count > kMaxCount) return usage();
 
-  const std::vector<std::string> texts = QuillBench::generateCorpus(*kind, count);
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    // Three seconds apart, two on screen: ordinary pacing, no overlaps.
-    const unsigned long start = 1000 + 3000 * static_cast<unsigned long>(i);
-    std::printf("%zu\n%s --> %s\n%s\n\n", i + 1, timestamp(start).c_str(),
-                timestamp(start + 2000).c_str(), texts[i].c_str());
-  }
+  // Three seconds apart, two on screen: ordinary pacing, no overlaps.
+  const std::string document = QuillBench::srtDocument(QuillBench::generateCorpus(*kind, count));
+  std::fwrite(document.data(), 1, document.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : 1;
 }
