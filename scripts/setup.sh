@@ -14,6 +14,10 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-zenhei
   fonts-noto-core fonts-liberation2   # a folder of a few hundred real fonts for the face-cache benchmark
   python3 python3-fonttools
+  # the quilloverlay element and its tests: GStreamer's development files and check library,
+  # and the plug-ins the test pipelines use (subparse, videotestsrc, appsink, png*)
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
   clang libclang-rt-14-dev
 )
 
