@@ -10,7 +10,8 @@
 namespace QuillGst {
 namespace {
 
-// The region's pixels (edges inclusive, clipped to the block) as an overlay rectangle at
+// The region's drawn box (all but its last column and row, which the component never
+// writes; clipped to the block) as an overlay rectangle at
 // the placement, measured on a frame of `width` by `height`; null when there is nothing.
 GstVideoOverlayRectangle* rectangleOf(Orb::ImageBuffer& image, int width, int height) {
   const Orb::ImageProperties& properties = image.properties;
@@ -20,8 +21,8 @@ GstVideoOverlayRectangle* rectangleOf(Orb::ImageBuffer& image, int width, int he
   const std::int64_t rows = image.size / (stride * 4);
   const Orb::RectInt& region = properties.region;
   const std::int64_t left = std::max(0, region.left), top = std::max(0, region.top);
-  const std::int64_t right = std::min<std::int64_t>(region.right, stride - 1);
-  const std::int64_t bottom = std::min<std::int64_t>(region.bottom, rows - 1);
+  const std::int64_t right = std::min<std::int64_t>(std::int64_t{region.right} - 1, stride - 1);
+  const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{region.bottom} - 1, rows - 1);
   if (right < left || bottom < top) return nullptr;
   const auto columns = static_cast<guint>(right - left + 1);
   const auto lines = static_cast<guint>(bottom - top + 1);
@@ -30,6 +31,11 @@ GstVideoOverlayRectangle* rectangleOf(Orb::ImageBuffer& image, int width, int he
   GstMapInfo map;
   gst_buffer_map(pixels, &map, GST_MAP_WRITE);
   const std::uint8_t* block = image.lockData();
+  if (!block) {
+    gst_buffer_unmap(pixels, &map);
+    gst_buffer_unref(pixels);
+    return nullptr;
+  }
   for (guint line = 0; line < lines; ++line) {
     std::memcpy(map.data + gsize{line} * columns * 4,
                 block + ((top + line) * stride + left) * 4, gsize{columns} * 4);
