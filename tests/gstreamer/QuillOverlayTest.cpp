@@ -63,7 +63,7 @@ class QuillOverlay : public ::testing::Test {
       const std::string out = (folder.path() / "out").string();
       const std::string command =
           std::string("XDG_DATA_HOME=\"") + folder.path().string() + "\" \"" + QUILL_RENDER_PATH +
-          "\" --frames --size 640x360 --font \"DejaVu Sans:0::::\" --fonts-dir \"" +
+          "\" --layout classic --frames --size 640x360 --font \"DejaVu Sans:0::::\" --fonts-dir \"" +
           std::getenv("QUILL_FONTS_DIR") + "\" --out \"" + out + "\" \"" + srt + "\" > /dev/null";
       EXPECT_EQ(std::system(command.c_str()), 0) << command;
       std::vector<Frame> loaded;
