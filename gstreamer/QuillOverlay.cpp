@@ -627,7 +627,7 @@ GstStateChangeReturn changeState(GstElement* element, GstStateChange transition)
 
 const gchar* engineName(LayoutEngine engine) { return engine == LAYOUT_FULL ? "full" : "classic"; }
 
-void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* spec) {
+void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* pspec) {
   OverlayState& s = *QUILL_OVERLAY(object)->state;
   std::lock_guard<std::mutex> guard(s.lock);
   switch (id) {
@@ -651,13 +651,13 @@ void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* spe
       return;
     }
     default:
-      G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, spec);
+      G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, pspec);
       return;
   }
   if (s.host) s.host->setStyle(s.style);  // the component draws the shown subtitle again
 }
 
-void getProperty(GObject* object, guint id, GValue* value, GParamSpec* spec) {
+void getProperty(GObject* object, guint id, GValue* value, GParamSpec* pspec) {
   OverlayState& s = *QUILL_OVERLAY(object)->state;
   std::lock_guard<std::mutex> guard(s.lock);
   switch (id) {
@@ -669,7 +669,7 @@ void getProperty(GObject* object, guint id, GValue* value, GParamSpec* spec) {
     case PROP_LAYOUT_ENGINE: g_value_set_enum(value, s.engine); break;
     case PROP_ALIGNMENT: g_value_set_uint(value, s.style.alignment); break;
     case PROP_MODULE: g_value_set_string(value, s.modulePath.c_str()); break;
-    default: G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, spec); break;
+    default: G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, pspec); break;
   }
 }
 
