@@ -56,7 +56,7 @@ QuillRasterizer::QuillRasterizer(PluginHost* host) : Plugin(host) {
 QuillRasterizer::~QuillRasterizer() {
   dropRetained();
   stopWorker();
-  boost::lock_guard<boost::recursive_mutex> guard(componentLock);
+  boost::lock_guard<HandOverMutex> guard(componentLock);
   if (inputPort) releaseInputPort(inputPort.get());
   if (outputPort) releaseOutputPort(outputPort.get());
   resetRenderer();

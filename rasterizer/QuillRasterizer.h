@@ -15,7 +15,6 @@
 #include <atomic>
 #include <boost/thread/condition_variable.hpp>
 #include <boost/thread/mutex.hpp>
-#include <boost/thread/recursive_mutex.hpp>
 #include <boost/thread/thread.hpp>
 #include <cstdint>
 #include <memory>
@@ -38,6 +37,7 @@
 #include "rasterizer/CacheFaceLookup.h"
 #include "rasterizer/FontName.h"
 #include "rasterizer/Geometry.h"
+#include "rasterizer/HandOverMutex.h"
 #include "text/TextRendererInterface.h"
 
 namespace Orb {
@@ -153,7 +153,7 @@ class QuillRasterizer : public Plugin, public SettingConsumer, public TransformC
   bool allocateOutput(std::uint32_t width, std::uint32_t height, std::uint32_t planes,
                       std::uint8_t** data, std::size_t* byteLength, std::uint32_t* stride);
 
-  boost::recursive_mutex componentLock;  // guards everything from `renderer` to `fontBuffer`
+  HandOverMutex componentLock;  // guards everything from `renderer` to `fontBuffer`
   std::unique_ptr<boost::thread> worker;
   boost::condition_variable workerSignal;
   boost::mutex workerMutex;  // guards changes of workerCommand and the wait for them

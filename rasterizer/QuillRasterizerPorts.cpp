@@ -19,7 +19,7 @@ void* pointerPayload(const PropertyValue* value) { return value ? value->payload
 }  // namespace
 
 bool QuillRasterizer::Input::query(std::uint32_t code, const PropertyValue*) {
-  boost::lock_guard<boost::recursive_mutex> guard(owner.componentLock);
+  boost::lock_guard<HandOverMutex> guard(owner.componentLock);
   return code == QUERY_READY ? owner.renderer != nullptr : true;
 }
 
@@ -59,7 +59,7 @@ PortInterface* QuillRasterizer::createOutputPort(std::int32_t kind, const char* 
     outputFormatName = format;
     {
       // The renderer reads the format under the component lock.
-      boost::lock_guard<boost::recursive_mutex> guard(componentLock);
+      boost::lock_guard<HandOverMutex> guard(componentLock);
       outputFormatIndex = index;
     }
     properties.setString(PropertyTable::OUTPUT_FORMAT, format);
@@ -73,7 +73,7 @@ bool QuillRasterizer::releaseInputPort(PortInterface* port) {
   inputPort.reset();
   {
     // A sample being rendered reads the input format under the component lock.
-    boost::lock_guard<boost::recursive_mutex> guard(componentLock);
+    boost::lock_guard<HandOverMutex> guard(componentLock);
     inputFormatName.clear();
   }
   properties.setString(PropertyTable::INPUT_FORMAT, "");
@@ -118,7 +118,7 @@ bool QuillRasterizer::controlOutput(std::uint32_t code, const PropertyValue* val
 }
 
 void QuillRasterizer::dropRetained() {
-  boost::lock_guard<boost::recursive_mutex> guard(componentLock);
+  boost::lock_guard<HandOverMutex> guard(componentLock);
   if (!retainedSample) return;
   MediaBuffer* sample = retainedSample;
   retainedSample = nullptr;
@@ -126,14 +126,14 @@ void QuillRasterizer::dropRetained() {
 }
 
 void QuillRasterizer::resetRenderer() {
-  boost::lock_guard<boost::recursive_mutex> guard(componentLock);
+  boost::lock_guard<HandOverMutex> guard(componentLock);
   setRenderer(nullptr);
   overrideEmbeddedFont = false;
   useFontSettings = true;
 }
 
 void QuillRasterizer::setRenderer(std::unique_ptr<TextRendererInterface> replacement) {
-  boost::lock_guard<boost::recursive_mutex> guard(componentLock);
+  boost::lock_guard<HandOverMutex> guard(componentLock);
   renderer = std::move(replacement);
   rendererExists = renderer != nullptr;
 }

@@ -43,7 +43,7 @@ bool QuillRasterizer::deliverInput(std::uint32_t code, const PropertyValue* valu
     case MESSAGE_FONT_ATTACHMENT: {
       if (!value || value->tag != ValuePointer || !value->payload.pointer) return false;
       auto* attachment = static_cast<TypedMediaBuffer*>(value->payload.pointer);
-      boost::lock_guard<boost::recursive_mutex> guard(componentLock);
+      boost::lock_guard<HandOverMutex> guard(componentLock);
       if (attachment->word4 == FONT_ATTACHMENT_WORD4 && attachment->hasCode(SAMPLE_TYPE_FONT))
         takeFont(*attachment, &attachment->descriptor());
       return true;
@@ -59,7 +59,7 @@ bool QuillRasterizer::deliverInput(std::uint32_t code, const PropertyValue* valu
 
 bool QuillRasterizer::deliverSample(MediaBuffer* sample) {
   if (!sample) return false;
-  boost::lock_guard<boost::recursive_mutex> guard(componentLock);
+  boost::lock_guard<HandOverMutex> guard(componentLock);
   if (!renderer) return false;
   if (sample->hasTypeName(SAMPLE_TYPE_FONT)) return takeFont(*sample, nullptr);
   if (sample->length == 0) {
@@ -95,7 +95,7 @@ bool QuillRasterizer::changeFontName(const PropertyValue* value) {
   SimpleString<char>* text = value->payload.string;
   bool changed = false;
   {
-    boost::lock_guard<boost::recursive_mutex> guard(componentLock);
+    boost::lock_guard<HandOverMutex> guard(componentLock);
     if (!renderer) return false;  // the string stays the sender's
     changed = setFontByName(std::string_view(text->c_str(), text->length()));
   }
@@ -107,7 +107,7 @@ bool QuillRasterizer::changeOverride(const PropertyValue* value) {
   if (!value || value->tag != ValueFlag) return false;
   bool changed = false;
   {
-    boost::lock_guard<boost::recursive_mutex> guard(componentLock);
+    boost::lock_guard<HandOverMutex> guard(componentLock);
     if (!renderer) return false;
     changed = setOverrideEmbeddedFont(value->isSet());
   }

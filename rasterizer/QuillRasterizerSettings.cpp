@@ -50,7 +50,7 @@ std::uint32_t QuillRasterizer::packed(Colour colour) {
 bool QuillRasterizer::attach(SettingsProvider* provider) {
   if (!provider) return false;
   {
-    boost::lock_guard<boost::recursive_mutex> guard(componentLock);
+    boost::lock_guard<HandOverMutex> guard(componentLock);
     settingsProvider = provider;
   }
   // The provider calls consumers under its own lock, so it is never called here while the
@@ -58,7 +58,7 @@ bool QuillRasterizer::attach(SettingsProvider* provider) {
   provider->addConsumer(this);
   if (applySettings(true)) return true;
   provider->removeConsumer(this);
-  boost::lock_guard<boost::recursive_mutex> guard(componentLock);
+  boost::lock_guard<HandOverMutex> guard(componentLock);
   settingsProvider = nullptr;
   return false;
 }
@@ -66,7 +66,7 @@ bool QuillRasterizer::attach(SettingsProvider* provider) {
 bool QuillRasterizer::detach() {
   SettingsProvider* provider = nullptr;
   {
-    boost::lock_guard<boost::recursive_mutex> guard(componentLock);
+    boost::lock_guard<HandOverMutex> guard(componentLock);
     provider = settingsProvider;
     settingsProvider = nullptr;
   }
@@ -101,7 +101,7 @@ bool QuillRasterizer::readFontSettings(FontStyle& style, std::string& path) {
 }
 
 bool QuillRasterizer::applySettings(bool readOverride) {
-  boost::lock_guard<boost::recursive_mutex> guard(componentLock);
+  boost::lock_guard<HandOverMutex> guard(componentLock);
   setRenderer(nullptr);
 
   PropertyValue value;
@@ -208,7 +208,7 @@ void QuillRasterizer::onSettingChanged(const Setting* setting, const PropertyVal
   if (setting->kind != SETTING_KIND_STYLE) return;
   bool changed = false;
   {
-    boost::lock_guard<boost::recursive_mutex> guard(componentLock);
+    boost::lock_guard<HandOverMutex> guard(componentLock);
     // Without a renderer the next applySettings reads every setting anyway.
     if (!renderer) return;
     changed = applyStyleSetting(*setting, *value);

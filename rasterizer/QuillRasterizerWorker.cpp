@@ -1,4 +1,3 @@
-#include "platform/Sleep.h"
 #include "rasterizer/QuillRasterizer.h"
 
 namespace Orb {
@@ -37,7 +36,7 @@ void QuillRasterizer::stopWorker() {
 }
 
 void QuillRasterizer::rerenderRetained() {
-  boost::unique_lock<boost::recursive_mutex> guard(componentLock);
+  boost::unique_lock<HandOverMutex> guard(componentLock);
   if (retainedSample && retainedSample->length > 0 && hasPendingFrame()) {
     // Downstream hears the frame it has now before the render moves to the new one.
     updateGeometry();
@@ -54,9 +53,7 @@ void QuillRasterizer::rerenderRetained() {
     if (outcome != RenderOutcome::Refused || workerCommand.load() != kIdle) return;
     // Let host threads deliver, flush or disconnect; the loop condition then checks that
     // the sample is still the retained one before touching it again.
-    guard.unlock();
-    Platform::sleepMilliseconds(0);
-    guard.lock();
+    componentLock.handOver();
   }
 }
 
