@@ -20,12 +20,17 @@ struct LayoutInk {
   std::vector<std::uint64_t> seenAt;
   std::vector<GlyphImage> decorations;  ///< per decoration, built
   std::vector<PixelRect> decorationRects;
-  PixelRect total;  ///< the union; right and bottom exclusive
+  /// The ink the canvas is cut from; right and bottom exclusive. Along an axis on which the
+  /// ink was larger than the canvas, the cut itself.
+  PixelRect total;
   bool any = false;
 };
 
-/// Measures the ink of `layout`, building or finding every image in `glyphs`.
-LayoutInk measureInk(const FullLayout& layout, GlyphSource& glyphs);
+/// Measures the ink of `layout` that can reach a canvas of at most 1.5 × `maxWidth` by
+/// `maxHeight` (see canvasWindow), building or finding its images in `glyphs`. Glyphs and
+/// lines wholly outside that canvas are never built and count as drawing nothing.
+LayoutInk measureInk(const FullLayout& layout, GlyphSource& glyphs, std::uint32_t maxWidth,
+                     std::uint32_t maxHeight);
 
 /// The part of `ink` a canvas holds: all of it, unless it is wider than 1.5 × `maxWidth` or
 /// taller than `maxHeight`; then what lies nearest the side the alignment holds on to.

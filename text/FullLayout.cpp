@@ -9,6 +9,7 @@
 #include "text/BidiParagraph.h"
 #include "text/Itemization.h"
 #include "text/LineWrapping.h"
+#include "text/SubPixel.h"
 
 namespace Orb {
 
@@ -24,8 +25,30 @@ std::int32_t toPixels(std::int64_t value) {
   return static_cast<std::int32_t>(shifted >= 0 ? shifted / 64 : -((-shifted + 63) / 64));
 }
 
-std::int32_t toPixelsUp(std::int64_t value) {
-  return static_cast<std::int32_t>(value >= 0 ? (value + 63) / 64 : -((-value) / 64));
+
+// Where the image of a glyph with outline `extent` can lie, in pixels from its origin (y
+// downwards): the outline's box turned by `transform`, widened by the stroke, rounded
+// outwards, and a pixel more on every side for the rounding of scaled outlines. The
+// stroke's round joins are Bezier arcs whose control points, which the bitmap spans, reach
+// about a tenth of the radius beyond it: half the radius more keeps clear of that.
+PixelRect reachOf(const GlyphExtent& extent, const FT_Matrix& transform, FT_Fixed strokeRadius) {
+  if (!extent.bounded) return PixelRect{};
+  strokeRadius += strokeRadius / 2;
+  std::int64_t left = 0, right = 0, top = 0, bottom = 0;
+  bool first = true;
+  for (const FT_Pos x : {extent.left, extent.right}) {
+    for (const FT_Pos y : {extent.bottom, extent.top}) {
+      const std::int64_t tx = FT_MulFix(x, transform.xx) + FT_MulFix(y, transform.xy);
+      const std::int64_t ty = FT_MulFix(x, transform.yx) + FT_MulFix(y, transform.yy);
+      left = first ? tx : std::min(left, tx);
+      right = first ? tx : std::max(right, tx);
+      bottom = first ? ty : std::min(bottom, ty);
+      top = first ? ty : std::max(top, ty);
+      first = false;
+    }
+  }
+  return PixelRect{floorPixels(left - strokeRadius) - 1, -ceilPixels(top + strokeRadius) - 1,
+                   ceilPixels(right + strokeRadius) + 1, -floorPixels(bottom - strokeRadius) + 1};
 }
 
 // Lines are spaced by the largest of what their runs' fonts ask for.
@@ -57,6 +80,7 @@ struct DraftGlyph {
   std::int64_t y = 0;
   GlyphPaint paint;
   std::size_t character = 0;
+  PixelRect reach;  // pixels from its origin, y downwards
 };
 
 // A line before the lines are stacked and aligned; decorations' tops from the baseline.
@@ -180,6 +204,7 @@ class ParagraphLayout {
         glyph.y = -shaped.yOffset;
         const GlyphExtent extent = shaper.extent(*run.font, run.size, shaped.glyph);
         line.includeInk(glyph.x + extent.left, glyph.x + extent.right);
+        glyph.reach = reachOf(extent, glyph.glyph.transform, glyph.glyph.strokeRadius);
         glyph.paint.fill = style.fill;
         glyph.paint.outline = style.outline;
         glyph.character = at;
@@ -281,9 +306,11 @@ FullLayout FullLayoutEngine::layOut(const StyledText& text, const ResolvedFonts&
     const std::int32_t baselinePixels = toPixels(baseline);
     const std::int64_t start = lineStart(layout.alignment, blockWidth, line);
     for (const DraftGlyph& draft : line.glyphs) {
-      layout.glyphs.push_back(PositionedGlyph{draft.glyph, toPixels(start + draft.x),
-                                              baselinePixels + toPixels(draft.y), draft.paint, i,
-                                              draft.character});
+      const std::int32_t x = toPixels(start + draft.x);
+      const std::int32_t y = baselinePixels + toPixels(draft.y);
+      PixelRect reach = draft.reach;
+      if (reach.right > reach.left) reach = PixelRect{x + reach.left, y + reach.top, x + reach.right, y + reach.bottom};
+      layout.glyphs.push_back(PositionedGlyph{draft.glyph, x, y, draft.paint, i, draft.character, reach});
     }
     for (Decoration decoration : line.decorations) {
       decoration.left += start;
@@ -296,7 +323,7 @@ FullLayout FullLayoutEngine::layOut(const StyledText& text, const ResolvedFonts&
     placed.right = toPixels(start + line.inkRight);
     layout.lines.push_back(placed);
   }
-  layout.anchor = TextBox{0, 0, toPixelsUp(blockWidth),
+  layout.anchor = TextBox{0, 0, static_cast<std::int32_t>(ceilPixels(blockWidth)),
                           toPixels(baseline + drafts.back().metrics.descender)};
   return layout;
 }

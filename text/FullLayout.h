@@ -36,6 +36,9 @@ struct PositionedGlyph {
   GlyphPaint paint;    ///< colours; lines are decorations of their own
   std::size_t line = 0;
   std::size_t character = 0;  ///< first code point of its cluster, in StyledText::text
+  /// Where its image can lie, layout pixels, from its outline's extent: known before the
+  /// image is built. Empty when only building it tells.
+  PixelRect reach;
 };
 
 /// An underline or strike-out: a rectangle (26.6, layout pixels) outlined like the glyphs.

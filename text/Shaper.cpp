@@ -35,6 +35,16 @@ void readDecorations(FT_Face face, std::int32_t size, FontMetrics& m) {
   m.strikeOutThickness = std::max(m.strikeOutThickness, 64);
 }
 
+// Whether FreeType may draw `face` at `size` from an embedded bitmap strike, whose ink
+// need not match the outline's.
+bool hasStrikeNear(FT_Face face, std::int32_t size) {
+  for (FT_Int i = 0; i < face->num_fixed_sizes; ++i) {
+    const std::int64_t strike = (face->available_sizes[i].y_ppem + 32) / 64;
+    if (strike >= size - 1 && strike <= size + 1) return true;
+  }
+  return false;
+}
+
 // Asked of FreeType in font units and scaled here, so that the face's size and transform
 // stay as the glyph source left them. FreeType reads only this glyph's outline; HarfBuzz
 // would read the whole glyph table into memory first, far more than a subtitle needs.
@@ -45,7 +55,10 @@ GlyphExtent outlineExtent(FT_Face face, std::int32_t size, std::uint32_t glyph) 
   }
   const FT_Glyph_Metrics& metrics = face->glyph->metrics;
   return GlyphExtent{scaled(face, metrics.horiBearingX, size),
-                     scaled(face, metrics.horiBearingX + metrics.width, size)};
+                     scaled(face, metrics.horiBearingX + metrics.width, size),
+                     scaled(face, metrics.horiBearingY, size),
+                     scaled(face, metrics.horiBearingY - metrics.height, size),
+                     !hasStrikeNear(face, size)};
 }
 
 }  // namespace

@@ -40,10 +40,15 @@ struct FontMetrics {
   std::int32_t strikeOutThickness = 0;
 };
 
-/// Where a glyph's outline lies across its origin, 26.6 pixels.
+/// Where a glyph's outline lies around its origin, 26.6 pixels, y upwards.
 struct GlyphExtent {
   std::int32_t left = 0;
   std::int32_t right = 0;
+  std::int32_t top = 0;
+  std::int32_t bottom = 0;
+  /// False when the image drawn may lie elsewhere: no scalable outline, or an embedded
+  /// bitmap strike near the size that FreeType may pick instead of the outline.
+  bool bounded = false;
 };
 
 class Shaper {
@@ -69,7 +74,7 @@ class Shaper {
   /// The metrics of `font`'s face at pixel size `size`.
   FontMetrics metrics(const FontRecord& font, std::int32_t size);
 
-  /// The horizontal extent of glyph `glyph`'s outline in `font` at `size` (empty for a
+  /// The extent of glyph `glyph`'s outline in `font` at `size` (empty and unbounded for a
   /// glyph without one).
   GlyphExtent extent(const FontRecord& font, std::int32_t size, std::uint32_t glyph);
 

@@ -237,7 +237,7 @@ bool TextRenderer::renderFull(const StyledText& styled, const ResolvedFonts& fon
                               std::uint32_t maxHeight, const CanvasRequest& request) {
   if (!full) full = std::make_unique<FullLayoutEngine>();
   const FullLayout layout = full->layOut(styled, fonts, maxWidth, alignment);
-  const LayoutInk ink = measureInk(layout, glyphs);
+  const LayoutInk ink = measureInk(layout, glyphs, maxWidth, maxHeight);
   const PixelRect window = canvasWindow(layout, ink, maxWidth, maxHeight);
   Canvas canvas;
   // A host's recycled buffer may be far larger than this canvas: only its rows are cleared.
