@@ -28,7 +28,8 @@ void checkTimeReadsBack(std::int64_t ms) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const QuillRender::SubtitleReadResult result =
-      QuillRender::readSubtitleFile(bytes, QuillRender::SubtitleFormat::Srt);
+      QuillRender::readSubtitleFile(bytes, QuillRender::SubtitleFormat::Srt,
+                                   QuillRender::CueMarkup::Full);
   if (!result.decoding.ok) {
     require(result.document.events.empty() && result.document.problems.empty(),
             "nothing is read from bytes that do not decode");

@@ -87,16 +87,19 @@ class RenderRun {
 
   bool readSubtitles() {
     const SubtitleFormat format = subtitleFormatOf(options_);
+    // A WebVTT cue's text is written in the markup of the layout that draws it.
+    const CueMarkup markup = options_.layout == "full" ? CueMarkup::Full : CueMarkup::Classic;
     if (options_.hasText) {
       if (!isValidUtf8(options_.text)) return complain("the --text value is not valid UTF-8");
-      const std::string text =
-          format == SubtitleFormat::WebVtt ? vttCueTextToMarkup(options_.text) : options_.text;
+      const std::string text = format == SubtitleFormat::WebVtt
+                                   ? vttCueTextToMarkup(options_.text, markup)
+                                   : options_.text;
       events_.push_back({1, "", 0, 0, text, 0, 0});
       return true;
     }
     std::string bytes, error;
     if (!readInputFile(options_.input, kMaxSubtitleFileBytes, bytes, error)) return complain(error);
-    SubtitleReadResult read = readSubtitleFile(bytes, format, options_.charset);
+    SubtitleReadResult read = readSubtitleFile(bytes, format, markup, options_.charset);
     const DecodedText& decoded = read.decoding;
     if (!decoded.ok) return complainAt(decoded.badLine, decoded.error);
     if (const std::optional<SubtitleProblem>& unreadable = read.document.unreadable) {

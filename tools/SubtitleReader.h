@@ -7,6 +7,7 @@
 
 #include "tools/SubtitleDocument.h"
 #include "tools/TextDecoder.h"
+#include "tools/VttCueText.h"
 
 namespace QuillRender {
 
@@ -17,8 +18,9 @@ struct SubtitleReadResult {
   SubtitleDocument document;  ///< the events, the skipped blocks and the warnings
 };
 
-/// Decodes `bytes` (see decodeSubtitleText for `charset`) and parses the text as `format`.
-SubtitleReadResult readSubtitleFile(std::string_view bytes, SubtitleFormat format,
+/// Decodes `bytes` (see decodeSubtitleText for `charset`) and parses the text as `format`,
+/// a WebVTT cue's text written in `markup` (an SRT file's text is markup already).
+SubtitleReadResult readSubtitleFile(std::string_view bytes, SubtitleFormat format, CueMarkup markup,
                                     const std::string& charset = std::string());
 
 }  // namespace QuillRender

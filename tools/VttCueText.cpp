@@ -17,7 +17,7 @@ struct NamedReference {
 
 // The references WebVTT files use; any other name stays as written.
 constexpr NamedReference kNamedReferences[] = {
-    {"amp", "&"},         {"lt", kLessThanStandIn}, {"gt", ">"},
+    {"amp", "&"},         {"lt", "<"},              {"gt", ">"},
     {"quot", "\""},       {"apos", "'"},            {"nbsp", "\xC2\xA0"},
     {"lrm", "\xE2\x80\x8E"}, {"rlm", "\xE2\x80\x8F"},
 };
@@ -72,8 +72,11 @@ bool isTagBreak(char c) {
 // as WebVTT's tree builder does, so that the component's tags always close in order.
 class Converter {
  public:
+  explicit Converter(CueMarkup markup) : markup_(markup) {}
+
   void text(std::string_view piece) {
-    if (!insideAnnotation()) out_ += piece;
+    if (insideAnnotation()) return;
+    for (const char c : piece) appendCharacter(c);
   }
 
   void startTag(std::string_view name) {
@@ -95,6 +98,22 @@ class Converter {
  private:
   static bool isStyle(std::string_view name) { return name == "b" || name == "i" || name == "u"; }
 
+  // Bytes of the cue's text, which may be markup to the layout: written so that it is not.
+  void appendCharacter(char c) {
+    if (markup_ == CueMarkup::Classic) {
+      out_ += c == '<' ? kLessThanStandIn : std::string_view(&c, 1);
+      return;
+    }
+    switch (c) {
+      case '&': out_ += "&amp;"; break;
+      case '<': out_ += "&lt;"; break;
+      case '>': out_ += "&gt;"; break;
+      case '{': out_ += "&#123;"; break;
+      case '\\': out_ += "&#92;"; break;
+      default: out_ += c;
+    }
+  }
+
   bool insideAnnotation() const {
     for (const std::string& name : open_) {
       if (name == "rt") return true;
@@ -107,6 +126,7 @@ class Converter {
     open_.pop_back();
   }
 
+  const CueMarkup markup_;
   std::string out_;
   std::vector<std::string> open_;
 };
@@ -121,8 +141,8 @@ bool isKnownTag(std::string_view name) {
 
 }  // namespace
 
-std::string vttCueTextToMarkup(std::string_view text) {
-  Converter converter;
+std::string vttCueTextToMarkup(std::string_view text, CueMarkup markup) {
+  Converter converter(markup);
   std::size_t i = 0;
   while (i < text.size()) {
     const char c = text[i];

@@ -74,8 +74,8 @@ bool parseCueTimings(std::string_view line, CueTimings& timings) {
 
 class BlockReader {
  public:
-  BlockReader(const std::vector<std::string_view>& lines, SubtitleDocument& document)
-      : lines_(lines), document_(document) {}
+  BlockReader(const std::vector<std::string_view>& lines, CueMarkup markup, SubtitleDocument& document)
+      : lines_(lines), markup_(markup), document_(document) {}
 
   // Reads the block starting at line `first` (0-based, not blank); answers the line
   // after it. As WebVTT has it, a timing line that is neither the block's first line nor
@@ -141,7 +141,7 @@ class BlockReader {
     event.number = std::move(identifier);
     event.startMs = cue.startMs;
     event.endMs = cue.endMs;
-    event.text = vttCueTextToMarkup(text);
+    event.text = vttCueTextToMarkup(text, markup_);
     event.line = first + 1;
     event.alignment = cue.settings.alignment;
     document_.events.push_back(std::move(event));
@@ -156,6 +156,7 @@ class BlockReader {
   }
 
   const std::vector<std::string_view>& lines_;
+  const CueMarkup markup_;
   SubtitleDocument& document_;
 };
 
@@ -182,7 +183,7 @@ bool takeVttTimestamp(std::string_view& text, std::int64_t& milliseconds) {
   return true;
 }
 
-SubtitleDocument parseVtt(std::string_view utf8) {
+SubtitleDocument parseVtt(std::string_view utf8, CueMarkup markup) {
   SubtitleDocument document;
   const std::vector<std::string_view> lines = splitLines(utf8);
   if (lines.empty() || !isSignature(lines.front())) {
@@ -194,7 +195,7 @@ SubtitleDocument parseVtt(std::string_view utf8) {
   // The header runs to the first blank line; a timing line ends it early, starting a cue.
   std::size_t i = 1;
   while (i < lines.size() && !lines[i].empty() && lines[i].find(kArrow) == std::string_view::npos) ++i;
-  BlockReader reader(lines, document);
+  BlockReader reader(lines, markup, document);
   while (i < lines.size()) {
     i = lines[i].empty() ? i + 1 : reader.read(i);
   }

@@ -10,13 +10,14 @@
 #include <string_view>
 
 #include "tools/SubtitleDocument.h"
+#include "tools/VttCueText.h"
 
 namespace QuillRender {
 
 /// Parses `utf8` (LF, CRLF or CR line ends). An event's number is the cue's identifier,
-/// its text the cue text in the component's markup (see VttCueText.h), its alignment
+/// its text the cue text in the component's `markup` (see VttCueText.h), its alignment
 /// what the cue settings ask for (see VttCueSettings.h).
-SubtitleDocument parseVtt(std::string_view utf8);
+SubtitleDocument parseVtt(std::string_view utf8, CueMarkup markup);
 
 /// Parses a WebVTT timestamp, "[H:]MM:SS.mmm" with exactly three decimals, into
 /// milliseconds, as WebVTT's parser reads one: a first field that is not two digits, or

@@ -83,5 +83,16 @@ TEST_F(MarkupRender, AWebVttCueIsPlacedByItsOwnAlignmentInTheFullLayout) {
   }
 }
 
+TEST_F(MarkupRender, AWebVttCuesTextIsDrawnAsWrittenWhateverItLooksLike) {
+  const std::string cue = "1 &lt; 2 &amp;lt; <b>{\\an8}</b> C:\\new";
+  render(cue, {"--input-format", "vtt"});
+  ASSERT_EQ(event["lines"].array.size(), 1u) << "the cue's \\n breaks no line";
+  EXPECT_EQ(event["lines"][0]["text"].string, "1 < 2 &lt; {\\an8} C:\\new");
+  EXPECT_GT(event["placement"]["top"].number, 0.5) << "the cue's {\\an8} places nothing";
+  expectSameImage(render(cue, {"--input-format", "vtt", "--layout", "classic"}),
+                  render("1 \u2039 2 &lt; <b>{\\an8}</b> C:\\new", {"--layout", "classic"}),
+                  "the classic layout shows a \"<\" as U+2039, the rest as written");
+}
+
 }  // namespace
 }  // namespace QuillRender

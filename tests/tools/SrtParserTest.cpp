@@ -150,7 +150,8 @@ TEST(SrtReader, EveryEventOfTheRealWorldTesterIsRead) {
   ASSERT_TRUE(file) << "test data missing";
   std::ostringstream bytes;
   bytes << file.rdbuf();
-  const SubtitleReadResult result = readSubtitleFile(bytes.str(), SubtitleFormat::Srt);
+  const SubtitleReadResult result =
+      readSubtitleFile(bytes.str(), SubtitleFormat::Srt, CueMarkup::Full);
   ASSERT_TRUE(result.decoding.ok) << result.decoding.error;
   EXPECT_TRUE(result.document.problems.empty());
   ASSERT_EQ(result.document.events.size(), 37u);
@@ -163,7 +164,8 @@ TEST(SrtReader, EveryEventOfTheRealWorldTesterIsRead) {
 
 TEST(SrtReader, UndecodableBytesReadNothing) {
   const SubtitleReadResult result =
-      readSubtitleFile("1\n00:00:01,000 --> 00:00:02,000\n\xC3\xA9t\xC3", SubtitleFormat::Srt);
+      readSubtitleFile("1\n00:00:01,000 --> 00:00:02,000\n\xC3\xA9t\xC3", SubtitleFormat::Srt,
+                       CueMarkup::Full);
   EXPECT_FALSE(result.decoding.ok);
   EXPECT_TRUE(result.document.events.empty());
 }

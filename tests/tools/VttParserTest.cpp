@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "tools/SubtitleReader.h"
 #include "tools/VttCueSettings.h"
@@ -20,7 +21,9 @@ std::string exampleBytes(const std::string& name) {
   return bytes.str();
 }
 
-SubtitleDocument readExample(const std::string& name) { return parseVtt(exampleBytes(name)); }
+SubtitleDocument readExample(const std::string& name, CueMarkup markup = CueMarkup::Full) {
+  return parseVtt(exampleBytes(name), markup);
+}
 
 std::vector<std::size_t> linesOf(const std::vector<SubtitleProblem>& problems) {
   std::vector<std::size_t> lines;
@@ -64,9 +67,9 @@ TEST(VttParser, LineEndsOfAnyKindGiveTheSameCuesAtTheSameLines) {
     cr += c == '\n' ? '\r' : c;
     mixed += c == '\n' ? std::string(ends[end++ % 3]) : std::string(1, c);
   }
-  const SubtitleDocument reference = parseVtt(lf);
+  const SubtitleDocument reference = parseVtt(lf, CueMarkup::Full);
   for (const std::string& text : {cr, mixed}) {
-    const SubtitleDocument other = parseVtt(text);
+    const SubtitleDocument other = parseVtt(text, CueMarkup::Full);
     EXPECT_FALSE(other.unreadable.has_value());
     EXPECT_TRUE(other.problems.empty());
     ASSERT_EQ(other.events.size(), reference.events.size());
@@ -100,9 +103,11 @@ TEST(VttParser, StyleAndRegionBlocksAreSkippedAndCueMarkupTranslated) {
   EXPECT_EQ(document.events[0].text, "Hello <b>world</b>.");
   EXPECT_EQ(document.events[0].alignment, 1);
   EXPECT_EQ(document.events[1].text,
-            "<i>Sur les <u>quais</u></i> & ailleurs \xE2\x80\xB9" "3 > \xC3\xA9t\xC3\xA9\xC2\xA0!");
+            "<i>Sur les <u>quais</u></i> &amp; ailleurs &lt;3 &gt; \xC3\xA9t\xC3\xA9\xC2\xA0!");
   EXPECT_EQ(document.events[2].text, "\xE6\xBC\xA2\xE5\xAD\x97 colour");
   EXPECT_EQ(document.events[3].text, "Never drink liquid nitrogen.");
+  EXPECT_EQ(readExample("styled.vtt", CueMarkup::Classic).events[1].text,
+            "<i>Sur les <u>quais</u></i> & ailleurs \xE2\x80\xB9" "3 > \xC3\xA9t\xC3\xA9\xC2\xA0!");
 }
 
 TEST(VttParser, BrokenCuesAreReportedAtTheirLinesAndTheRestRead) {
@@ -123,14 +128,14 @@ TEST(VttParser, BrokenCuesAreReportedAtTheirLinesAndTheRestRead) {
 TEST(VttParser, OnlyAFileThatStartsWithTheSignatureIsRead) {
   for (const char* text : {"", "1\n00:00.000 --> 00:01.000\nno header\n", "WEBVTTX\n",
                            "webvtt\n", " WEBVTT\n"}) {
-    const SubtitleDocument document = parseVtt(text);
+    const SubtitleDocument document = parseVtt(text, CueMarkup::Full);
     ASSERT_TRUE(document.unreadable.has_value()) << text;
     EXPECT_EQ(document.unreadable->line, 1u);
     EXPECT_TRUE(document.events.empty());
   }
   const SubtitleReadResult marked = readSubtitleFile(
       "\xEF\xBB\xBFWEBVTT\tfilm\r\nKind: captions\r\n00:00.000 --> 00:01.000\r\nright after the header\r\n",
-      SubtitleFormat::WebVtt);
+      SubtitleFormat::WebVtt, CueMarkup::Full);
   ASSERT_FALSE(marked.document.unreadable.has_value());
   ASSERT_EQ(marked.document.events.size(), 1u);
   EXPECT_EQ(marked.document.events[0].text, "right after the header");
@@ -162,10 +167,29 @@ TEST(VttCueText, TagsNestAsWebVttBuildsThem) {
       {"<ruby>A<rt>a</ruby>B", "AB"},
       {"<v.loud Esme>Hi</v> <c.yellow>there</c> <lang fr>oui</lang>", "Hi there oui"},
       {"<00:00:01.000>x<unknown>y</unknown>", "xy"},
-      {"&amp;lt; &unknown; &#0; &#x1F600; & &#;", "&lt; &unknown; \xEF\xBF\xBD \xF0\x9F\x98\x80 & &#;"},
+      {"&#0; &#x1F600;", "\xEF\xBF\xBD \xF0\x9F\x98\x80"},
       {"a < b", "a "},
   };
-  for (const auto& [cue, markup] : cases) EXPECT_EQ(vttCueTextToMarkup(cue), markup) << cue;
+  for (const auto& [cue, markup] : cases) {
+    EXPECT_EQ(vttCueTextToMarkup(cue, CueMarkup::Classic), markup) << cue;
+    EXPECT_EQ(vttCueTextToMarkup(cue, CueMarkup::Full), markup) << cue;
+  }
+}
+
+// Whatever the cue says as text is drawn as that text: the full layout gets references
+// for everything its markup would read (tags, references, override blocks, breaks); the
+// classic markup has no escapes, so only a "<" must be kept from opening a tag.
+TEST(VttCueText, TextThatLooksLikeMarkupStaysText) {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"&amp;lt; &unknown; & &#;", "&amp;lt; &amp;unknown; &amp; &amp;#;", "&lt; &unknown; & &#;"},
+      {"1 &lt; 2 &gt; 0, &#60;b&#62;", "1 &lt; 2 &gt; 0, &lt;b&gt;",
+       "1 \xE2\x80\xB9 2 > 0, \xE2\x80\xB9" "b>"},
+      {"{\\an8} C:\\new\\h", "&#123;&#92;an8} C:&#92;new&#92;h", "{\\an8} C:\\new\\h"},
+  };
+  for (const auto& [cue, full, classic] : cases) {
+    EXPECT_EQ(vttCueTextToMarkup(cue, CueMarkup::Full), full) << cue;
+    EXPECT_EQ(vttCueTextToMarkup(cue, CueMarkup::Classic), classic) << cue;
+  }
 }
 
 }  // namespace
