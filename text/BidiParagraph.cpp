@@ -5,9 +5,20 @@
 
 namespace Orb {
 
-BidiParagraph::BidiParagraph(std::u32string_view text)
-    : types(text.size()), levels(text.size(), 0) {
-  if (text.empty()) return;
+namespace {
+
+// Below the Hebrew block no character is right to left, an Arabic number or a directional
+// control, so a paragraph of them has every level 0 whatever the algorithm would do (numbers
+// follow the left-to-right start of the paragraph). Most subtitles are such paragraphs.
+constexpr char32_t kFirstRightToLeftBlock = 0x0590;
+
+}  // namespace
+
+BidiParagraph::BidiParagraph(std::u32string_view text) : levels(text.size(), 0) {
+  leftToRightOnly = std::all_of(text.begin(), text.end(),
+                                [](char32_t c) { return c < kFirstRightToLeftBlock; });
+  if (text.empty() || leftToRightOnly) return;
+  types.resize(text.size());
   static_assert(sizeof(FriBidiChar) == sizeof(char32_t), "FriBidi reads UTF-32");
   const auto* characters = reinterpret_cast<const FriBidiChar*>(text.data());
   const auto length = static_cast<FriBidiStrIndex>(text.size());
@@ -26,7 +37,7 @@ BidiParagraph::BidiParagraph(std::u32string_view text)
 std::vector<std::size_t> BidiParagraph::visualOrder(std::size_t begin, std::size_t end) const {
   std::vector<std::size_t> order(end - begin);
   std::iota(order.begin(), order.end(), begin);
-  if (end <= begin) return order;
+  if (end <= begin || leftToRightOnly) return order;
   // FriBidi rewrites the levels of trailing whitespace, so it works on a copy.
   std::vector<FriBidiLevel> lineLevels(levels.begin() + static_cast<std::ptrdiff_t>(begin),
                                        levels.begin() + static_cast<std::ptrdiff_t>(end));

@@ -28,6 +28,7 @@ class BidiParagraph {
   std::vector<FriBidiCharType> types;
   std::vector<FriBidiLevel> levels;
   FriBidiParType direction = FRIBIDI_PAR_LTR;
+  bool leftToRightOnly = true;  // every level 0: nothing to resolve or reorder
 };
 
 }  // namespace Orb

@@ -36,10 +36,12 @@ PixelRect reachOf(const GlyphExtent& extent, const FT_Matrix& transform, FT_Fixe
   strokeRadius += strokeRadius / 2;
   std::int64_t left = 0, right = 0, top = 0, bottom = 0;
   bool first = true;
+  const bool upright = transform.xx == 0x10000 && transform.xy == 0 && transform.yx == 0 &&
+                       transform.yy == 0x10000;
   for (const FT_Pos x : {extent.left, extent.right}) {
     for (const FT_Pos y : {extent.bottom, extent.top}) {
-      const std::int64_t tx = FT_MulFix(x, transform.xx) + FT_MulFix(y, transform.xy);
-      const std::int64_t ty = FT_MulFix(x, transform.yx) + FT_MulFix(y, transform.yy);
+      const std::int64_t tx = upright ? x : FT_MulFix(x, transform.xx) + FT_MulFix(y, transform.xy);
+      const std::int64_t ty = upright ? y : FT_MulFix(x, transform.yx) + FT_MulFix(y, transform.yy);
       left = first ? tx : std::min(left, tx);
       right = first ? tx : std::max(right, tx);
       bottom = first ? ty : std::min(bottom, ty);
@@ -120,7 +122,10 @@ class ParagraphLayout {
     const BidiParagraph bidi(paragraph);
     runs = itemize(text, fonts, begin, end, bidi);
     glyphs = shaper.shape(text.text, begin, end, runs);
+    runMetrics.clear();
+    for (const ShapingRun& run : runs) runMetrics.push_back(shaper.metrics(*run.font, run.size));
     paragraphBegin = begin;
+    indexClusters(end - begin);
     const WrapInput input = wrapInput(paragraph);
     for (const WrappedLine& wrapped : wrapBalanced(input, maxWidth)) {
       placeLine(bidi, begin + wrapped.visibleBegin, begin + wrapped.visibleEnd);
@@ -154,13 +159,18 @@ class ParagraphLayout {
     return input;
   }
 
+  // Where each code point's glyphs start in `glyphs` (clusters never decrease there).
+  void indexClusters(std::size_t length) {
+    firstGlyph.assign(length + 1, glyphs.size());
+    for (std::size_t g = glyphs.size(); g-- > 0;) firstGlyph[glyphs[g].cluster - paragraphBegin] = g;
+  }
+
   // The glyphs whose clusters start at `cluster`, as [first, last) of `glyphs`.
   std::pair<std::size_t, std::size_t> glyphsOf(std::size_t cluster) const {
-    const auto first = std::lower_bound(glyphs.begin(), glyphs.end(), cluster,
-                                        [](const ShapedGlyph& g, std::size_t c) { return g.cluster < c; });
-    auto last = first;
-    while (last != glyphs.end() && last->cluster == cluster) ++last;
-    return {static_cast<std::size_t>(first - glyphs.begin()), static_cast<std::size_t>(last - glyphs.begin())};
+    const std::size_t first = firstGlyph[cluster - paragraphBegin];
+    std::size_t last = first;
+    while (last < glyphs.size() && glyphs[last].cluster == cluster) ++last;
+    return {first, last};
   }
 
   void placeLine(const BidiParagraph& bidi, std::size_t begin, std::size_t end) {
@@ -186,7 +196,7 @@ class ParagraphLayout {
         span = key;
         spanStart = pen;
       }
-      widen(line.metrics, shaper.metrics(*run.font, run.size));
+      widen(line.metrics, runMetrics[glyphs[first].run]);
       // A right-to-left cluster's glyphs are kept in logical order; drawn, they go back.
       const bool backwards = run.level % 2 != 0;
       for (std::size_t k = 0; k < last - first; ++k) {
@@ -202,7 +212,7 @@ class ParagraphLayout {
         glyph.glyph.exact = true;
         glyph.x = pen + shaped.xOffset;
         glyph.y = -shaped.yOffset;
-        const GlyphExtent extent = shaper.extent(*run.font, run.size, shaped.glyph);
+        const GlyphExtent& extent = shaped.extent;
         line.includeInk(glyph.x + extent.left, glyph.x + extent.right);
         glyph.reach = reachOf(extent, glyph.glyph.transform, glyph.glyph.strokeRadius);
         glyph.paint.fill = style.fill;
@@ -252,6 +262,8 @@ class ParagraphLayout {
   std::vector<DraftLine>& lines;
   std::vector<ShapingRun> runs;
   std::vector<ShapedGlyph> glyphs;
+  std::vector<FontMetrics> runMetrics;   // per run
+  std::vector<std::size_t> firstGlyph;  // per code point of the paragraph, and one past
   std::size_t paragraphBegin = 0;
 };
 
@@ -291,6 +303,14 @@ FullLayout FullLayoutEngine::layOut(const StyledText& text, const ResolvedFonts&
     begin = end + 1;
   }
 
+  std::size_t glyphCount = 0;
+  std::size_t decorationCount = 0;
+  for (const DraftLine& line : drafts) {
+    glyphCount += line.glyphs.size();
+    decorationCount += line.decorations.size();
+  }
+  layout.glyphs.reserve(glyphCount);
+  layout.decorations.reserve(decorationCount);
   std::int64_t blockWidth = 0;
   for (const DraftLine& line : drafts) blockWidth = std::max(blockWidth, line.inkRight - line.inkLeft);
   std::int64_t baseline = 0;

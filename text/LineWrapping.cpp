@@ -11,6 +11,10 @@ class Wrapper {
  public:
   explicit Wrapper(const WrapInput& wrapped) : input(wrapped), prefix(wrapped.advances.size() + 1, 0) {
     for (std::size_t i = 0; i < input.advances.size(); ++i) prefix[i + 1] = prefix[i] + input.advances[i];
+    for (std::size_t i = 1; i < size(); ++i) {
+      if (input.breaks[i] != BreakKind::None) stops.push_back(i);
+    }
+    stops.push_back(size());
   }
 
   std::size_t size() const { return input.advances.size(); }
@@ -51,8 +55,8 @@ class Wrapper {
       const std::size_t shown = visibleBegin(start, size());
       std::size_t end = 0;
       std::size_t firstBreak = size();
-      for (std::size_t candidate = start + 1; candidate <= size(); ++candidate) {
-        if (candidate < size() && input.breaks[candidate] == BreakKind::None) continue;
+      for (auto stop = std::upper_bound(stops.begin(), stops.end(), start); stop != stops.end(); ++stop) {
+        const std::size_t candidate = *stop;
         if (firstBreak == size()) firstBreak = candidate;
         if (width(shown, visibleEnd(shown, candidate)) > limit) break;
         end = candidate;
@@ -111,6 +115,9 @@ class Wrapper {
 
   const WrapInput& input;
   std::vector<std::int64_t> prefix;
+  // Where a line may end: every break opportunity, then the end of the text. Greedy passes
+  // walk these rather than every code point, since the balancing search makes many.
+  std::vector<std::size_t> stops;
 };
 
 }  // namespace

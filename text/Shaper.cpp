@@ -121,7 +121,8 @@ std::vector<ShapedGlyph> Shaper::shape(std::u32string_view text, std::size_t par
                         static_cast<int>(run.end - run.begin));
     hb_buffer_set_direction(buffer, run.level % 2 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
     hb_buffer_set_script(buffer, run.script);
-    hb_shape(fontFor(*run.font->face, run.size).font, buffer, nullptr, 0);
+    KeptFont& kept = fontFor(*run.font->face, run.size);
+    hb_shape(kept.font, buffer, nullptr, 0);
     unsigned count = 0;
     const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
     const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, nullptr);
@@ -129,7 +130,8 @@ std::vector<ShapedGlyph> Shaper::shape(std::u32string_view text, std::size_t par
     for (unsigned i = 0; i < count; ++i) {
       glyphs.push_back(ShapedGlyph{infos[i].codepoint, paragraphBegin + infos[i].cluster,
                                    positions[i].x_advance, positions[i].x_offset,
-                                   positions[i].y_offset, r});
+                                   positions[i].y_offset, r,
+                                   extentIn(kept, *run.font, infos[i].codepoint)});
     }
     if (run.level % 2) std::reverse(glyphs.begin() + static_cast<std::ptrdiff_t>(first), glyphs.end());
   }
@@ -150,12 +152,11 @@ FontMetrics Shaper::metrics(const FontRecord& font, std::int32_t size) {
   return m;
 }
 
-GlyphExtent Shaper::extent(const FontRecord& font, std::int32_t size, std::uint32_t glyph) {
-  KeptFont& kept = fontFor(*font.face, size);
+GlyphExtent Shaper::extentIn(KeptFont& kept, const FontRecord& font, std::uint32_t glyph) {
   const auto known = kept.extents.find(glyph);
   if (known != kept.extents.end()) return known->second;
   if (kept.extents.size() >= kExtentsKept) kept.extents.clear();
-  return kept.extents.emplace(glyph, outlineExtent(font.face->handle(), size, glyph)).first->second;
+  return kept.extents.emplace(glyph, outlineExtent(font.face->handle(), kept.size, glyph)).first->second;
 }
 
 }  // namespace Orb

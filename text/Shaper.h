@@ -18,6 +18,17 @@
 
 namespace Orb {
 
+/// Where a glyph's outline lies around its origin, 26.6 pixels, y upwards.
+struct GlyphExtent {
+  std::int32_t left = 0;
+  std::int32_t right = 0;
+  std::int32_t top = 0;
+  std::int32_t bottom = 0;
+  /// False when the image drawn may lie elsewhere: no scalable outline, or an embedded
+  /// bitmap strike near the size that FreeType may pick instead of the outline.
+  bool bounded = false;
+};
+
 /// One glyph as shaping gave it. Positions are 26.6 pixels, y upwards.
 struct ShapedGlyph {
   std::uint32_t glyph = 0;   ///< index in the face of its run
@@ -26,6 +37,7 @@ struct ShapedGlyph {
   std::int32_t xOffset = 0;
   std::int32_t yOffset = 0;
   std::size_t run = 0;  ///< index of its ShapingRun
+  GlyphExtent extent;   ///< of its outline
 };
 
 /// A face's metrics at one size, 26.6 pixels; distances below the baseline are positive
@@ -40,16 +52,6 @@ struct FontMetrics {
   std::int32_t strikeOutThickness = 0;
 };
 
-/// Where a glyph's outline lies around its origin, 26.6 pixels, y upwards.
-struct GlyphExtent {
-  std::int32_t left = 0;
-  std::int32_t right = 0;
-  std::int32_t top = 0;
-  std::int32_t bottom = 0;
-  /// False when the image drawn may lie elsewhere: no scalable outline, or an embedded
-  /// bitmap strike near the size that FreeType may pick instead of the outline.
-  bool bounded = false;
-};
 
 class Shaper {
  public:
@@ -74,10 +76,6 @@ class Shaper {
   /// The metrics of `font`'s face at pixel size `size`.
   FontMetrics metrics(const FontRecord& font, std::int32_t size);
 
-  /// The extent of glyph `glyph`'s outline in `font` at `size` (empty and unbounded for a
-  /// glyph without one).
-  GlyphExtent extent(const FontRecord& font, std::int32_t size, std::uint32_t glyph);
-
  private:
   // A HarfBuzz font with what has been asked of it: metrics and glyph extents read from
   // the font's tables cost more than the subtitle's use of them.
@@ -94,6 +92,8 @@ class Shaper {
   };
   hb_face_t* faceFor(const SharedFace& face);
   KeptFont& fontFor(const SharedFace& face, std::int32_t size);
+  // The extent of `glyph` in `font` at the size `kept` was made for.
+  static GlyphExtent extentIn(KeptFont& kept, const FontRecord& font, std::uint32_t glyph);
 
   hb_buffer_t* buffer;
   std::list<KeptFace> faces;  // most recently used first
