@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "framework/FrameSizeAnswer.h"
 #include "framework/ImageBuffer.h"
 #include "framework/MessageCodes.h"
 
@@ -69,12 +70,8 @@ bool OverlayPort::query(std::uint32_t, const Orb::PropertyValue*) { return true;
 bool OverlayPort::control(std::uint32_t, const Orb::PropertyValue*) { return true; }
 
 bool OverlayPort::getValue(std::uint32_t code, Orb::PropertyValue* value) {
-  if (!value || (code != Orb::QUERY_MAX_WIDTH && code != Orb::QUERY_MAX_HEIGHT)) return false;
   std::lock_guard<std::mutex> guard(mutex_);
-  value->tag = Orb::ValueUInt32;
-  value->payload.raw = 0;
-  value->payload.int32 = code == Orb::QUERY_MAX_WIDTH ? frameWidth_ : frameHeight_;
-  return true;
+  return Orb::answerFrameSizeQuery(code, frameWidth_, frameHeight_, value);
 }
 
 bool OverlayPort::deliver(std::uint32_t code, const Orb::PropertyValue* value) {

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "framework/FrameSizeAnswer.h"
 #include "framework/ImageBuffer.h"
 #include "framework/MessageCodes.h"
 
@@ -29,16 +30,10 @@ bool CapturingPort::control(std::uint32_t code, const Orb::PropertyValue*) {
 }
 
 bool CapturingPort::getValue(std::uint32_t code, Orb::PropertyValue* value) {
-  if (!value) return false;
   std::lock_guard<std::mutex> guard(mutex_);
-  const std::optional<std::int32_t>* answer = code == Orb::QUERY_MAX_WIDTH    ? &maxWidth_
-                                              : code == Orb::QUERY_MAX_HEIGHT ? &maxHeight_
-                                                                              : nullptr;
-  if (!answer || !answer->has_value()) return false;
-  value->tag = Orb::ValueUInt32;
-  value->payload.raw = 0;
-  value->payload.int32 = **answer;
-  return true;
+  const bool configured = code == Orb::QUERY_MAX_WIDTH ? maxWidth_.has_value() : maxHeight_.has_value();
+  return configured &&
+         Orb::answerFrameSizeQuery(code, maxWidth_.value_or(0), maxHeight_.value_or(0), value);
 }
 
 bool CapturingPort::deliver(std::uint32_t code, const Orb::PropertyValue* value) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "framework/FrameSizeAnswer.h"
 #include "framework/ImageBuffer.h"
 #include "framework/MessageCodes.h"
 #include "framework/SubtitleLines.h"
@@ -27,11 +28,7 @@ bool ImageSink::query(std::uint32_t, const Orb::PropertyValue*) { return true; }
 bool ImageSink::control(std::uint32_t, const Orb::PropertyValue*) { return true; }
 
 bool ImageSink::getValue(std::uint32_t code, Orb::PropertyValue* value) {
-  if (!value || (code != Orb::QUERY_MAX_WIDTH && code != Orb::QUERY_MAX_HEIGHT)) return false;
-  value->tag = Orb::ValueUInt32;
-  value->payload.raw = 0;
-  value->payload.int32 = code == Orb::QUERY_MAX_WIDTH ? frameWidth_ : frameHeight_;
-  return true;
+  return Orb::answerFrameSizeQuery(code, frameWidth_, frameHeight_, value);
 }
 
 bool ImageSink::deliver(std::uint32_t code, const Orb::PropertyValue* value) {
