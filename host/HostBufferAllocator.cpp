@@ -37,6 +37,7 @@ Orb::ImageBuffer* HostBufferAllocator::getBuffer(std::uint32_t width, std::uint3
                                                  std::uint32_t planes) {
   std::lock_guard<std::mutex> guard(mutex_);
   requests_.push_back(Request{width, height, planes});
+  if (requests_.size() > kRecordedRequests) requests_.pop_front();
   if (refusing_) return nullptr;
   constexpr std::uint64_t kMaxField = std::numeric_limits<std::int32_t>::max();
   constexpr std::uint64_t kMaxBlock = std::numeric_limits<std::uint32_t>::max();
@@ -75,7 +76,7 @@ std::int32_t HostBufferAllocator::bitsPerPixel() const {
 
 std::vector<HostBufferAllocator::Request> HostBufferAllocator::requests() const {
   std::lock_guard<std::mutex> guard(mutex_);
-  return requests_;
+  return {requests_.begin(), requests_.end()};
 }
 
 std::size_t HostBufferAllocator::outstandingBuffers() const {

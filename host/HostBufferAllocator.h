@@ -4,9 +4,14 @@
 // and the allocator frees those never given back when it is destroyed, so buffers must
 // not outlive it. Release each buffer at most once.
 //
+// It remembers the sizes asked for, so that a test can check them; only the latest
+// kRecordedRequests, so that a host running for hours (the GStreamer element, a long
+// film) does not grow with every image.
+//
 // Threads: a component's worker thread calls it while host threads configure and read
 // it; every operation is thread-safe.
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -20,6 +25,9 @@ class HostBufferAllocator : public Orb::BufferAllocator {
   struct Request {
     std::uint32_t width, height, planes;
   };
+
+  /// Requests remembered at most; beyond it the oldest is forgotten.
+  static constexpr std::size_t kRecordedRequests = 1024;
 
   HostBufferAllocator();
   ~HostBufferAllocator() override;
@@ -41,6 +49,7 @@ class HostBufferAllocator : public Orb::BufferAllocator {
   void setRefusing(bool refusing);
 
   std::int32_t bitsPerPixel() const;
+  /// The latest getBuffer calls (kRecordedRequests at most), oldest first.
   std::vector<Request> requests() const;
   /// Buffers handed out and not yet released.
   std::size_t outstandingBuffers() const;
@@ -53,7 +62,7 @@ class HostBufferAllocator : public Orb::BufferAllocator {
   std::int32_t bitsPerPixel_ = 32;
   std::uint32_t stridePadding_ = 0;
   bool refusing_ = false;
-  std::vector<Request> requests_;
+  std::deque<Request> requests_;
   std::vector<std::unique_ptr<Buffer>> outstanding_;
 };
 

@@ -55,6 +55,17 @@ TEST(HostBufferAllocator, RefusesWhenToldAndForImpossibleSizes) {
   EXPECT_EQ(allocator.bitsPerPixel(), 32);
 }
 
+TEST(HostBufferAllocator, RemembersOnlyTheLatestRequestsHoweverLongItRuns) {
+  Host::HostBufferAllocator allocator;
+  allocator.setRefusing(true);  // recorded all the same, and nothing to free
+  const std::uint32_t calls = Host::HostBufferAllocator::kRecordedRequests + 10;
+  for (std::uint32_t width = 1; width <= calls; ++width) allocator.getBuffer(width, 1, 1);
+  const std::vector<Host::HostBufferAllocator::Request> requests = allocator.requests();
+  ASSERT_EQ(requests.size(), Host::HostBufferAllocator::kRecordedRequests);
+  EXPECT_EQ(requests.front().width, 11u);
+  EXPECT_EQ(requests.back().width, calls);
+}
+
 TEST(HostBufferAllocator, HandsOutAndTakesBackFromSeveralThreads) {
   Host::HostBufferAllocator allocator;
   auto churn = [&] {
