@@ -56,6 +56,7 @@ struct OverlayState {
   bool textFlushing = false;
   bool textEnded = false;
   bool pangoMarkup = false;  // the text caps' format
+  bool untimedVideoWarned = false;  // once a stream: such frames may come one after another
 
   GstBuffer* text = nullptr;      // the subtitle waiting or shown; owned
   std::uint32_t subtitle = 0;     // its tag on the component's images
@@ -227,7 +228,15 @@ GstFlowReturn videoChain(GstPad*, GstObject* parent, GstBuffer* buffer) {
     }
     // A frame without a time, or outside a time segment, cannot be matched to subtitles.
     if (!GST_CLOCK_TIME_IS_VALID(start) || s.videoSegment.format != GST_FORMAT_TIME) {
+      const bool warn = !s.untimedVideoWarned && gst_pad_is_linked(self->textSink);
+      s.untimedVideoWarned = s.untimedVideoWarned || warn;
       lock.unlock();
+      if (warn) {
+        GST_ELEMENT_WARNING(self, STREAM, FORMAT,
+                            ("A video frame without a time was shown without subtitles."),
+                            ("video buffers need a presentation timestamp in a time segment; "
+                             "told once a stream"));
+      }
       return gst_pad_push(self->src, buffer);
     }
     guint64 clipStart = 0, clipStop = 0;
@@ -366,6 +375,7 @@ gboolean videoEvent(GstPad* pad, GstObject* parent, GstEvent* event) {
       std::lock_guard<std::mutex> guard(s.lock);
       s.videoFlushing = false;
       s.videoEnded = false;
+      s.untimedVideoWarned = false;
       gst_segment_init(&s.videoSegment, GST_FORMAT_TIME);
       break;
     }
@@ -604,6 +614,7 @@ GstStateChangeReturn changeState(GstElement* element, GstStateChange transition)
     s.overlaySerial = 0;  // a new component's port counts its images from 1 again
     s.videoKnown = false;
     s.videoFlushing = s.videoEnded = s.textFlushing = s.textEnded = false;
+    s.untimedVideoWarned = false;
     gst_segment_init(&s.videoSegment, GST_FORMAT_UNDEFINED);
     gst_segment_init(&s.textSegment, GST_FORMAT_UNDEFINED);
   } else if (transition == GST_STATE_CHANGE_PAUSED_TO_READY) {
@@ -647,7 +658,7 @@ void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* psp
     case PROP_ALIGNMENT: s.style.alignment = g_value_get_uint(value); break;
     case PROP_MODULE: {
       const gchar* path = g_value_get_string(value);
-      s.modulePath = path ? path : QuillGst::defaultModulePath();
+      s.modulePath = path && *path ? path : QuillGst::defaultModulePath();
       return;
     }
     default:
@@ -713,7 +724,8 @@ void installProperties(GObjectClass* objects) {
                         "(2: bottom centre), for modules that have the full engine",
                         1, 9, defaults.alignment, kStyleFlags));
   g_object_class_install_property(objects, PROP_MODULE,
-      g_param_spec_string("module", "Module", "Path of the Quill plug-in module (default: the installed one)",
+      g_param_spec_string("module", "Module",
+                          "Path of the Quill plug-in module (unset or empty: the installed one)",
                           nullptr,
                           static_cast<GParamFlags>(G_PARAM_READWRITE | G_PARAM_STATIC_STRINGS |
                                                    GST_PARAM_MUTABLE_READY)));

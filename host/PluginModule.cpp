@@ -16,6 +16,11 @@ PluginModule::PluginModule(std::string path, void* handle, Orb::GetPluginFunctio
     : path_(std::move(path)), handle_(handle), entry_(found) {}
 
 std::unique_ptr<PluginModule> PluginModule::open(const std::string& path, std::string& error) {
+  if (path.empty()) {
+    // dlopen would answer the host program itself for an empty name.
+    error = "no plug-in module path was given";
+    return nullptr;
+  }
   dlerror();  // forget any reason left over from an earlier call
   void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (!handle) {

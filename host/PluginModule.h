@@ -24,6 +24,7 @@ class PluginModule {
  public:
   /// Loads the module at `path` and finds its entry. On failure answers null and sets
   /// `error` to one line naming the path and the loader's own reason (dlerror's text).
+  /// An empty path is refused: it names no file.
   static std::unique_ptr<PluginModule> open(const std::string& path, std::string& error);
 
   ~PluginModule();

@@ -31,11 +31,11 @@ int main(int argc, char** argv) {
     return std::fprintf(stderr, "no image: %s\n", error.c_str()), 1;
   }
   const Host::CapturingPort::Image image = screen.images().back();
-  const Orb::RectInt& region = image.properties.region;  // edges inclusive
+  const Orb::RectInt& region = image.properties.region;  // drawn: all but its last column, row
   png_image png{};
   png.version = PNG_IMAGE_VERSION;
-  png.width = region.width();
-  png.height = region.height();
+  png.width = region.width() - 1;
+  png.height = region.height() - 1;
   png.format = PNG_FORMAT_RGBA;  // the component's colours are premultiplied by alpha
   const bool written = png_image_write_to_file(&png, argv[4], 0, image.pixel(region.left, region.top),
                                                image.properties.stride * 4, nullptr);

@@ -82,15 +82,8 @@ void Pipeline::collectMessages(Outcome& outcome) {
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
       outcome.ended = true;
     } else {
-      GError* error = nullptr;
-      gchar* debug = nullptr;
-      const bool isError = GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR;
-      if (isError) gst_message_parse_error(message, &error, &debug);
-      else gst_message_parse_warning(message, &error, &debug);
-      const std::string text = std::string(error->message) + " (" + (debug ? debug : "") + ")";
-      (isError ? outcome.errors : outcome.warnings).push_back(text);
-      g_error_free(error);
-      g_free(debug);
+      (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR ? outcome.errors : outcome.warnings)
+          .push_back(messageText(message));
     }
     gst_message_unref(message);
   }
@@ -114,6 +107,17 @@ bool Pipeline::seek(GstClockTime position) {
       static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), position);
   return sent && gst_element_get_state(pipeline_, nullptr, nullptr, 20 * GST_SECOND) !=
                      GST_STATE_CHANGE_FAILURE;
+}
+
+std::string messageText(GstMessage* message) {
+  GError* error = nullptr;
+  gchar* debug = nullptr;
+  if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) gst_message_parse_error(message, &error, &debug);
+  else gst_message_parse_warning(message, &error, &debug);
+  const std::string text = std::string(error->message) + " (" + (debug ? debug : "") + ")";
+  g_error_free(error);
+  g_free(debug);
+  return text;
 }
 
 std::string writeFile(const TestSupport::TempFolder& folder, const std::string& name,

@@ -62,6 +62,9 @@ class Pipeline {
   GstElement* sink_ = nullptr;
 };
 
+/// "message (debug)" of an error or warning message.
+std::string messageText(GstMessage* message);
+
 /// Writes `contents` into `folder`/`name` and answers the path.
 std::string writeFile(const TestSupport::TempFolder& folder, const std::string& name,
                       const std::string& contents);

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "GstTestSupport.h"
+#include "gstreamer/DefaultModulePath.h"
 
 namespace {
 
@@ -258,6 +259,7 @@ TEST_F(QuillOverlayText, EmptyUntimedAndMalformedTextIsWarnedAboutOrShowsNothing
 TEST_F(QuillOverlay, ModulesThatCannotServeStopThePipelineWithAClearError) {
   const std::pair<std::string, std::string> cases[] = {
       {folder.path().string() + "/missing.so", "No such file"},
+      {writeFile(folder, "not-a-module.so", std::string(100, 'x')), "not-a-module.so"},
       {QUILL_TEST_ENTRYLESS_MODULE, "_getPlugin"},
       {QUILL_TEST_REFUSING_MODULE, "made no component"},
   };
@@ -270,6 +272,18 @@ TEST_F(QuillOverlay, ModulesThatCannotServeStopThePipelineWithAClearError) {
     ASSERT_FALSE(outcome.errors.empty()) << module;
     EXPECT_NE(outcome.errors.front().find(reason), std::string::npos) << outcome.errors.front();
   }
+}
+
+TEST_F(QuillOverlay, AnEmptyModulePathMeansTheInstalledModule) {
+  // An empty name would make the loader answer the program itself.
+  GstElement* element = gst_element_factory_make("quilloverlay", nullptr);
+  ASSERT_NE(element, nullptr);
+  g_object_set(element, "module", "", nullptr);
+  gchar* module = nullptr;
+  g_object_get(element, "module", &module, nullptr);
+  EXPECT_STREQ(module, QuillGst::defaultModulePath().c_str());
+  g_free(module);
+  gst_object_unref(element);
 }
 
 // The element alone between GstHarness pads: one for video in and out, one for text.
@@ -350,10 +364,21 @@ TEST_F(QuillOverlayHarness, ANewVideoSizeRedrawsTheSubtitleCentredOnIt) {
   EXPECT_GT(largeLast - largeFirst, smallLast - smallFirst);
   EXPECT_NEAR(smallFirst + smallLast, 320, 4);
   EXPECT_NEAR(largeFirst + largeLast, 640, 4);
+}
 
-  GstBuffer* untimed = frameThrough(GST_CLOCK_TIME_NONE, 640, 480);  // passes untouched
-  EXPECT_EQ(drawnColumns(untimed, 640, 480).second, -1);
-  gst_buffer_unref(untimed);
+TEST_F(QuillOverlayHarness, FramesWithoutATimePassUntouchedWithOneWarning) {
+  gst_harness_set_src_caps_str(video, "video/x-raw,format=RGBx,width=320,height=240,framerate=10/1");
+  pushText("Never matched", 0, 10 * GST_SECOND);
+  for (int i = 0; i < 3; ++i) {
+    GstBuffer* untimed = frameThrough(GST_CLOCK_TIME_NONE, 320, 240);
+    EXPECT_EQ(drawnColumns(untimed, 320, 240).second, -1);
+    gst_buffer_unref(untimed);
+  }
+  GstMessage* warning = gst_bus_pop_filtered(bus, GST_MESSAGE_WARNING);
+  ASSERT_NE(warning, nullptr);
+  EXPECT_NE(messageText(warning).find("without a time"), std::string::npos);
+  gst_message_unref(warning);
+  EXPECT_EQ(gst_bus_pop_filtered(bus, GST_MESSAGE_WARNING), nullptr) << "one warning, not one a frame";
 }
 
 TEST_F(QuillOverlayHarness, TheOverlayTravelsAsMetaWhenDownstreamTakesIt) {
@@ -373,6 +398,7 @@ TEST_F(QuillOverlayHarness, VideoOfNoSizeIsAnErrorNotACrash) {
   EXPECT_EQ(gst_harness_push(video, buffer), GST_FLOW_NOT_NEGOTIATED);
   GstMessage* message = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR);
   ASSERT_NE(message, nullptr);
+  EXPECT_NE(messageText(message).find("no picture"), std::string::npos) << messageText(message);
   gst_message_unref(message);
 }
 

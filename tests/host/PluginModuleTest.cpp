@@ -27,6 +27,10 @@ TEST(PluginModule, FailuresNameThePathAndTheLoadersReason) {
   EXPECT_EQ(load(QUILL_TEST_ENTRYLESS_MODULE, error), nullptr);
   EXPECT_NE(error.find(QUILL_TEST_ENTRYLESS_MODULE), std::string::npos) << error;
   EXPECT_NE(error.find("_getPlugin"), std::string::npos) << error;
+
+  // Not the host program itself, which is what the loader answers for an empty name.
+  EXPECT_EQ(load("", error), nullptr);
+  EXPECT_NE(error.find("no plug-in module path"), std::string::npos) << error;
 }
 
 TEST(PluginModule, AModuleThatMakesNoComponentIsReportedNotHosted) {
