@@ -31,10 +31,13 @@ std::shared_ptr<SharedFace> FacePool::keep(Entry entry) {
 std::shared_ptr<SharedFace> FacePool::openFile(FT_Library library, const std::string& path,
                                                FT_Long index) {
   if (auto face = find(path, nullptr, index)) return face;
+  // Examined before it is opened: should it be replaced in between, the face shows the new
+  // file under the old identity, and whoever shares by identity finds a mismatch.
+  std::optional<FaceFile> file = FaceFile::examine(path, index);
   FT_Face face = nullptr;
   if (openFaceFromFile(library, path.c_str(), index, &face) != 0) return nullptr;
-  return keep(
-      Entry{path, nullptr, index, 0, std::make_shared<SharedFace>(face, nullptr, ++serials)});
+  return keep(Entry{path, nullptr, index, 0,
+                    std::make_shared<SharedFace>(face, nullptr, ++serials, std::move(file))});
 }
 
 std::shared_ptr<SharedFace> FacePool::openMemory(FT_Library library,

@@ -7,6 +7,8 @@
 #include <hb-ft.h>
 #include <hb-ot.h>
 
+#include "text/SharedShapingFaces.h"
+
 namespace Orb {
 
 namespace {
@@ -78,9 +80,12 @@ hb_face_t* Shaper::faceFor(const SharedFace& face) {
       return kept->face;
     }
   }
-  // HarfBuzz reads the tables through FreeType and keeps the face referenced. One face for
-  // every size: its tables are copied in, and its shaping plans compiled, once.
-  faces.push_front(KeptFace{face.serial(), hb_ft_face_create_referenced(face.handle())});
+  // One face for every size: its tables are copied in, and its shaping plans compiled,
+  // once; for a font file once per process. Otherwise HarfBuzz reads the tables through
+  // FreeType and keeps the face referenced.
+  hb_face_t* shared = face.file() ? sharedShapingFace(*face.file(), static_cast<unsigned>(face.handle()->num_glyphs))
+                                  : nullptr;
+  faces.push_front(KeptFace{face.serial(), shared ? shared : hb_ft_face_create_referenced(face.handle())});
   if (faces.size() > kFacesKept) {
     hb_face_destroy(faces.back().face);  // fonts made from it keep their own reference
     faces.pop_back();

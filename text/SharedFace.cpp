@@ -1,11 +1,21 @@
 #include "text/SharedFace.h"
 
+#include <sys/stat.h>
+
 #include "text/FontRecord.h"
 
 namespace Orb {
 
-SharedFace::SharedFace(FT_Face owned, std::shared_ptr<const FontData> bytes, std::uint64_t serial)
-    : face(owned), data(std::move(bytes)), id(serial) {}
+std::optional<FaceFile> FaceFile::examine(const std::string& path, FT_Long index) {
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0) return std::nullopt;
+  return FaceFile{path, index, static_cast<std::int64_t>(status.st_size),
+                  static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+}
+
+SharedFace::SharedFace(FT_Face owned, std::shared_ptr<const FontData> bytes, std::uint64_t serial,
+                       std::optional<FaceFile> file)
+    : face(owned), data(std::move(bytes)), id(serial), origin(std::move(file)) {}
 
 SharedFace::~SharedFace() { FT_Done_Face(face); }
 

@@ -5,6 +5,8 @@
 #include <bitset>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -13,18 +15,37 @@ namespace Orb {
 
 struct FontData;
 
+/// The font file a face was opened from, as it was then: a file replaced since has another
+/// size or modification time.
+struct FaceFile {
+  std::string path;
+  FT_Long index = 0;
+  std::int64_t size = 0;
+  std::int64_t modified = 0;  ///< nanoseconds since the epoch
+
+  /// The file at `path` as it is now (face `index`); nothing when it cannot be examined.
+  static std::optional<FaceFile> examine(const std::string& path, FT_Long index);
+  bool operator==(const FaceFile& other) const {
+    return path == other.path && index == other.index && size == other.size && modified == other.modified;
+  }
+};
+
 class SharedFace {
  public:
   /// Takes ownership of `face`, opened from `data` when that is set (kept alive for as long
-  /// as FreeType may read it). `serial` tells this face apart from every other face the same
-  /// renderer opens, also from one opened later at the same address.
-  SharedFace(FT_Face face, std::shared_ptr<const FontData> data, std::uint64_t serial);
+  /// as FreeType may read it), else from `file` when known. `serial` tells this face apart
+  /// from every other face the same renderer opens, also from one opened later at the same
+  /// address.
+  SharedFace(FT_Face face, std::shared_ptr<const FontData> data, std::uint64_t serial,
+             std::optional<FaceFile> file = std::nullopt);
   ~SharedFace();
   SharedFace(const SharedFace&) = delete;
   SharedFace& operator=(const SharedFace&) = delete;
 
   FT_Face handle() const { return face; }
   std::uint64_t serial() const { return id; }
+  /// The file it was opened from; nothing for a face from memory or a file not examined.
+  const std::optional<FaceFile>& file() const { return origin; }
 
   /// Whether the face's character map has `codePoint`. Answers below kRememberedCharacters
   /// (the alphabetic scripts subtitles use most) are kept for the face's life, since every
@@ -41,6 +62,7 @@ class SharedFace {
   FT_Face face;
   std::shared_ptr<const FontData> data;
   std::uint64_t id;
+  std::optional<FaceFile> origin;
   std::int32_t pixelSize = 0;  // 0: never set
   FT_Matrix currentTransform{0x10000, 0, 0, 0x10000};
   std::bitset<kRememberedCharacters> asked;  // hasCharacter answered for these

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "tests/log/RecordingLog.h"
 #include "tests/text/TestFonts.h"
@@ -412,6 +415,47 @@ TEST(TextRendererFallback, TheFullLayoutDrawsWhatTheFontLacksFromTheFaceThatHasI
   EXPECT_NE(image(*fallingBack, Orb::LayoutEngine::Classic), image(*wenQuanYi, Orb::LayoutEngine::Classic))
       << "the classic layout draws the font's own empty boxes";
   EXPECT_EQ(lookup.asked, 3);
+}
+
+// Renderers share the shaping faces of font files; what one draws must not depend on what
+// another renderer, on another thread or with another file under the same name, drew first.
+std::vector<std::uint8_t> fullRender(const std::string& fontPath, const std::string& text) {
+  auto renderer = Orb::createTextRendererFromFile(fontPath.c_str(), nullptr, 30, 0, 0, 0, 0, 0,
+                                                  0x00FFFFFF, 0, 0, nullptr);
+  if (renderer == nullptr) return {};
+  renderer->setLayout(Orb::LayoutEngine::Full, 2);
+  Allocator allocator;
+  Results results;
+  if (!render(*renderer, text, allocator, results, 600, 200)) return {};
+  return allocator.bytes;
+}
+
+TEST(TextRendererSharedShaping, RenderersOnSeveralThreadsDrawAsOneAlone) {
+  const std::string text = "Shared faces \u05E9\u05DC\u05D5\u05DD, office affluent";
+  const std::vector<std::uint8_t> alone = fullRender(TestFonts::kSans, text);
+  ASSERT_FALSE(alone.empty());
+  std::vector<std::vector<std::uint8_t>> drawn(4);
+  std::vector<std::thread> threads;
+  for (auto& out : drawn) {
+    threads.emplace_back([&out, &text] {
+      for (int i = 0; i < 3; ++i) out = fullRender(TestFonts::kSans, text);
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (const auto& out : drawn) EXPECT_TRUE(out == alone);
+}
+
+TEST(TextRendererSharedShaping, AFileReplacedUnderTheSameNameIsShapedAsTheNewFile) {
+  namespace fs = std::filesystem;
+  const fs::path path = fs::temp_directory_path() / ("quill-shaping-" + std::to_string(::getpid()) + ".ttf");
+  const std::string text = "ffi office, flow";
+  fs::copy_file(TestFonts::kSans, path, fs::copy_options::overwrite_existing);
+  const std::vector<std::uint8_t> before = fullRender(path.string(), text);
+  fs::copy_file(TestFonts::kSerif, path, fs::copy_options::overwrite_existing);
+  const std::vector<std::uint8_t> after = fullRender(path.string(), text);
+  fs::remove(path);
+  EXPECT_TRUE(before == fullRender(TestFonts::kSans, text));
+  EXPECT_TRUE(after == fullRender(TestFonts::kSerif, text));
 }
 
 }  // namespace
