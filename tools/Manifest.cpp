@@ -1,7 +1,9 @@
 #include "tools/Manifest.h"
 
 #include <cstdio>
+#include <ostream>
 #include <sstream>
+#include <streambuf>
 
 #include "tools/AtomicFile.h"
 
@@ -61,7 +63,7 @@ std::string inputEncoding(const ManifestSettings& s) {
   return "{\"charset\": " + quote(s.inputCharset) + ", \"source\": " + quote(s.inputCharsetSource) + "}";
 }
 
-void writeSettings(std::ostringstream& out, const ManifestSettings& s) {
+void writeSettings(std::ostream& out, const ManifestSettings& s) {
   out << "  \"input\": " << quoteOrNull(s.input) << ",\n"
       << "  \"settings\": {\n"
       << "    \"size\": {\"width\": " << s.frameWidth << ", \"height\": " << s.frameHeight << "},\n"
@@ -86,7 +88,7 @@ void writeSettings(std::ostringstream& out, const ManifestSettings& s) {
       << "  },\n";
 }
 
-void writeEvent(std::ostringstream& out, const ManifestEvent& e) {
+void writeEvent(std::ostream& out, const ManifestEvent& e) {
   const auto integer = [](int v) { return std::to_string(v); };
   out << "    {\"index\": " << e.event.index << ", \"number\": " << quoteOrNull(e.event.number)
       << ", \"line\": " << e.event.line << ", \"start\": " << e.event.startMs
@@ -112,7 +114,7 @@ void writeEvent(std::ostringstream& out, const ManifestEvent& e) {
   out << "}";
 }
 
-void writeProblems(std::ostringstream& out, const char* name,
+void writeProblems(std::ostream& out, const char* name,
                    const std::vector<SubtitleProblem>& problems) {
   out << "  \"" << name << "\": [";
   for (std::size_t i = 0; i < problems.size(); ++i) {
@@ -122,7 +124,7 @@ void writeProblems(std::ostringstream& out, const char* name,
   out << (problems.empty() ? "],\n" : "\n  ],\n");
 }
 
-void writeBdn(std::ostringstream& out, const std::optional<ManifestBdn>& bdn) {
+void writeBdn(std::ostream& out, const std::optional<ManifestBdn>& bdn) {
   out << "  \"bdn\": ";
   if (!bdn) {
     out << "null,\n";
@@ -138,10 +140,7 @@ void writeBdn(std::ostringstream& out, const std::optional<ManifestBdn>& bdn) {
   out << "]},\n";
 }
 
-}  // namespace
-
-std::string manifestJson(const Manifest& manifest) {
-  std::ostringstream out;
+void writeJson(std::ostream& out, const Manifest& manifest) {
   out << "{\n";
   writeSettings(out, manifest.settings);
   std::size_t rendered = 0;
@@ -160,11 +159,46 @@ std::string manifestJson(const Manifest& manifest) {
       << ", \"skippedBlocks\": " << manifest.skipped.size()
       << ", \"warnings\": " << manifest.warnings.size() << "}\n";
   out << "}\n";
+}
+
+// A stream onto an open file, through the file's own buffer: a manifest of thousands of
+// events goes to disk as it is written instead of growing a copy of itself in memory.
+class FileOutput : public std::streambuf {
+ public:
+  explicit FileOutput(std::FILE* file) : file_(file) {}
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    return std::fputc(c, file_) == EOF ? traits_type::eof() : c;
+  }
+
+  std::streamsize xsputn(const char* text, std::streamsize count) override {
+    return static_cast<std::streamsize>(std::fwrite(text, 1, static_cast<std::size_t>(count), file_));
+  }
+
+ private:
+  std::FILE* file_;  // not owned
+};
+
+}  // namespace
+
+std::string manifestJson(const Manifest& manifest) {
+  std::ostringstream out;
+  writeJson(out, manifest);
   return out.str();
 }
 
 bool writeManifest(const std::string& path, const Manifest& manifest, std::string& error) {
-  return writeFileAtomically(path, manifestJson(manifest), error);
+  return writeFileAtomically(
+      path,
+      [&manifest](std::FILE* file) {
+        FileOutput buffer(file);
+        std::ostream out(&buffer);
+        writeJson(out, manifest);
+        return out.good();
+      },
+      error);
 }
 
 }  // namespace QuillRender
