@@ -217,6 +217,10 @@ TEST_F(RenderProgram, WebVttFilesAreReadByTheirNameOrWhenSaid) {
   EXPECT_EQ(broken.exitCode, 3) << broken.err;
   EXPECT_NE(broken.err.find("broken.vtt:4: cue setting \"align:sideways\""), std::string::npos) << broken.err;
   EXPECT_NE(broken.err.find("broken.vtt:19: expected a cue"), std::string::npos) << broken.err;
+  EXPECT_NE(broken.err.find("broken.vtt:8: the cue starts (00:00:04.000) before the one before it"),
+            std::string::npos) << broken.err;
+  EXPECT_NE(broken.err.find("broken.vtt:12: the cue ends (00:00:07.000) before it starts"),
+            std::string::npos) << broken.err;
   const Json reported = readManifest(out("broken"));
   EXPECT_EQ(reported["skipped"].array.size(), 3u);
   EXPECT_EQ(reported["warnings"].array.size(), 5u);
