@@ -41,9 +41,14 @@ int subtitleAt(GstClockTime pts) {
   return -1;
 }
 
-std::string overlayPipeline(const std::string& srt, const std::string& videoFormat, int frames,
-                            int width = 640, int height = 360) {
-  return "filesrc location=\"" + srt + "\" ! subparse ! q.text_sink "
+// `srt` read by subparse.
+std::string parsed(const std::string& srt) { return "filesrc location=\"" + srt + "\" ! subparse"; }
+
+// Subtitles from `textSource` over grey video of `frames` frames (0: endless) into the
+// appsink "out", as RGBx.
+std::string overlayPipeline(const std::string& textSource, const std::string& videoFormat,
+                            int frames, int width = 640, int height = 360) {
+  return textSource + " ! q.text_sink "
          "videotestsrc pattern=solid-color foreground-color=0xff606060 " +
          (frames > 0 ? "num-buffers=" + std::to_string(frames) : std::string()) +
          " ! video/x-raw,format=" + videoFormat + ",width=" + std::to_string(width) +
@@ -99,7 +104,7 @@ class QuillOverlay : public ::testing::Test {
 
 TEST_F(QuillOverlay, SubtitlesShowInExactlyTheirFramesWhereQuillRenderPlacesThem) {
   const std::string srt = writeFile(folder, "subtitles.srt", kSubtitles);
-  Pipeline pipeline(overlayPipeline(srt, "RGBx", 45));
+  Pipeline pipeline(overlayPipeline(parsed(srt), "RGBx", 45));
   const Outcome outcome = pipeline.runToEnd();
   EXPECT_TRUE(outcome.ended);
   EXPECT_TRUE(outcome.errors.empty()) << outcome.errors.front();
@@ -112,7 +117,7 @@ TEST_F(QuillOverlay, EndsWhenTheVideoEndsBeforeTheSubtitlesAndPlaysAgain) {
   // The text stream still holds subtitles when the video ends: nothing may wait for them.
   // Played again, the element starts a new component and shows them again.
   const std::string srt = writeFile(folder, "subtitles.srt", kSubtitles);
-  Pipeline pipeline(overlayPipeline(srt, "I420", 8));
+  Pipeline pipeline(overlayPipeline(parsed(srt), "I420", 8));
   for (int run = 0; run < 2; ++run) {
     const Outcome outcome = pipeline.runToEnd();
     EXPECT_TRUE(outcome.ended);
@@ -128,7 +133,7 @@ TEST_F(QuillOverlay, EndsWhenTheVideoEndsBeforeTheSubtitlesAndPlaysAgain) {
 
 TEST_F(QuillOverlay, BurnsARealWorldFileIntoI420Video) {
   // The file's events start at 1.5 s; the first, of no duration, is never shown.
-  Pipeline pipeline(overlayPipeline(std::string(QUILL_TESTDATA_DIR) + "/srt/capability_tester.srt",
+  Pipeline pipeline(overlayPipeline(parsed(std::string(QUILL_TESTDATA_DIR) + "/srt/capability_tester.srt"),
                                     "I420", 40, 320, 240));
   const Outcome outcome = pipeline.runToEnd();
   EXPECT_TRUE(outcome.ended);
@@ -187,11 +192,7 @@ class SeekableSubtitles {
 };
 
 TEST_F(QuillOverlay, SeekingShowsOnlyTheSubtitleOfTheNewPosition) {
-  Pipeline pipeline(
-      "appsrc name=text caps=text/x-raw,format=pango-markup ! q.text_sink "
-      "videotestsrc pattern=solid-color foreground-color=0xff606060 ! "
-      "video/x-raw,format=RGBx,width=640,height=360,framerate=10/1 ! q.video_sink "
-      "quilloverlay name=q " + overlayProperties() + " ! appsink name=out sync=false");
+  Pipeline pipeline(overlayPipeline("appsrc name=text caps=text/x-raw,format=pango-markup", "RGBx", 0));
   GstElement* source = gst_bin_get_by_name(GST_BIN(pipeline.element()), "text");
   SeekableSubtitles subtitles(source);
   ASSERT_NE(pipeline.setState(GST_STATE_PLAYING), GST_STATE_CHANGE_FAILURE);
@@ -220,11 +221,8 @@ TEST_F(QuillOverlay, SeekingShowsOnlyTheSubtitleOfTheNewPosition) {
 class QuillOverlayText : public QuillOverlay {
  protected:
   Outcome runWithText(const std::vector<std::pair<std::string, GstClockTime>>& texts) {
-    Pipeline pipeline(
-        "appsrc name=text format=time caps=text/x-raw,format=utf8 ! q.text_sink "
-        "videotestsrc num-buffers=10 pattern=solid-color foreground-color=0xff606060 ! "
-        "video/x-raw,format=RGBx,width=320,height=240,framerate=10/1 ! q.video_sink "
-        "quilloverlay name=q " + overlayProperties() + " ! appsink name=out sync=false");
+    Pipeline pipeline(overlayPipeline("appsrc name=text format=time caps=text/x-raw,format=utf8",
+                                      "RGBx", 10, 320, 240));
     GstElement* source = gst_bin_get_by_name(GST_BIN(pipeline.element()), "text");
     for (const auto& [text, pts] : texts) {
       GstBuffer* buffer = text.empty() ? gst_buffer_new() : gst_buffer_new_memdup(text.data(), text.size());
