@@ -4,16 +4,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <new>
+
+#include "text/FileBlocks.h"
 
 namespace Orb {
 
 namespace {
 
 struct FileStream {
+  explicit FileStream(int file) : descriptor(file), blocks(file) {}
   FT_StreamRec stream{};
-  int descriptor = -1;
+  int descriptor;
+  FileBlocks blocks;
 };
 
 FileStream* fileOf(FT_Stream stream) { return static_cast<FileStream*>(stream->descriptor.pointer); }
@@ -22,15 +25,8 @@ FileStream* fileOf(FT_Stream stream) { return static_cast<FileStream*>(stream->d
 unsigned long readAt(FT_Stream stream, unsigned long offset, unsigned char* buffer,
                      unsigned long count) {
   if (count == 0) return offset > stream->size ? 1 : 0;
-  unsigned long done = 0;
-  while (done < count) {
-    const ssize_t got = ::pread(fileOf(stream)->descriptor, buffer + done, count - done,
-                                static_cast<off_t>(offset + done));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;  // the file ended early or failed: FreeType sees a short read
-    done += static_cast<unsigned long>(got);
-  }
-  return done;
+  // A short count tells FreeType the file ended early or failed.
+  return static_cast<unsigned long>(fileOf(stream)->blocks.read(offset, buffer, count));
 }
 
 void closeFile(FT_Stream stream) {
@@ -50,12 +46,11 @@ FT_Error openFaceFromFile(FT_Library library, const char* path, FT_Long faceInde
     ::close(descriptor);
     return FT_Err_Cannot_Open_Resource;
   }
-  auto* file = new (std::nothrow) FileStream;
+  auto* file = new (std::nothrow) FileStream(descriptor);
   if (!file) {
     ::close(descriptor);
     return FT_Err_Out_Of_Memory;
   }
-  file->descriptor = descriptor;
   file->stream.size = static_cast<unsigned long>(info.st_size);
   file->stream.descriptor.pointer = file;
   file->stream.read = &readAt;
