@@ -176,6 +176,7 @@ class ParagraphLayout {
   void placeLine(const BidiParagraph& bidi, std::size_t begin, std::size_t end) {
     DraftLine line;
     line.text = FullLine{begin, end};
+    line.glyphs.reserve(end - begin);  // about a glyph per code point
     std::vector<bool> placedCluster(end - begin, false);
     std::int64_t pen = 0;
     DecorationKey span;
@@ -199,26 +200,18 @@ class ParagraphLayout {
       widen(line.metrics, runMetrics[glyphs[first].run]);
       // A right-to-left cluster's glyphs are kept in logical order; drawn, they go back.
       const bool backwards = run.level % 2 != 0;
+      GlyphRequest request{run.font->face.get(), run.size, run.font->transform,
+                           run.font->loadFlags | static_cast<FT_Int32>(FT_LOAD_NO_HINTING),
+                           0, true, proportionalStrokeRadius(run.size), true};
+      const GlyphPaint paint{style.fill, style.outline};
       for (std::size_t k = 0; k < last - first; ++k) {
         const ShapedGlyph& shaped = glyphs[backwards ? last - 1 - k : first + k];
-        DraftGlyph glyph;
-        glyph.glyph.face = run.font->face.get();
-        glyph.glyph.size = run.size;
-        glyph.glyph.transform = run.font->transform;
-        glyph.glyph.loadFlags = run.font->loadFlags | static_cast<FT_Int32>(FT_LOAD_NO_HINTING);
-        glyph.glyph.glyph = shaped.glyph;
-        glyph.glyph.byIndex = true;
-        glyph.glyph.strokeRadius = proportionalStrokeRadius(run.size);
-        glyph.glyph.exact = true;
-        glyph.x = pen + shaped.xOffset;
-        glyph.y = -shaped.yOffset;
+        const std::int64_t x = pen + shaped.xOffset;
         const GlyphExtent& extent = shaped.extent;
-        line.includeInk(glyph.x + extent.left, glyph.x + extent.right);
-        glyph.reach = reachOf(extent, glyph.glyph.transform, glyph.glyph.strokeRadius);
-        glyph.paint.fill = style.fill;
-        glyph.paint.outline = style.outline;
-        glyph.character = at;
-        line.glyphs.push_back(glyph);
+        line.includeInk(x + extent.left, x + extent.right);
+        request.glyph = shaped.glyph;
+        line.glyphs.push_back(DraftGlyph{request, x, -shaped.yOffset, paint, at,
+                                         reachOf(extent, request.transform, request.strokeRadius)});
         pen += shaped.advance;
       }
     }

@@ -1,7 +1,7 @@
 #include "text/LineWrapping.h"
 
 #include <algorithm>
-#include <optional>
+#include <cstdint>
 
 namespace Orb {
 
@@ -46,10 +46,12 @@ class Wrapper {
     }
   }
 
-  // Greedy lines no wider than `limit`: each takes as much as fits. Nothing when a word
-  // that fits `hardLimit` does not fit `limit`: such a word is never broken.
-  std::optional<std::vector<WrappedLine>> greedy(std::int64_t limit, std::int64_t hardLimit) const {
-    std::vector<WrappedLine> lines;
+  // Greedy lines no wider than `limit` into `lines`: each takes as much as fits. False when
+  // a word that fits `hardLimit` does not fit `limit` (such a word is never broken), or as
+  // soon as it takes more than `maxLines`.
+  bool greedy(std::int64_t limit, std::int64_t hardLimit, std::vector<WrappedLine>& lines,
+              std::size_t maxLines = SIZE_MAX) const {
+    lines.clear();
     std::size_t start = 0;
     while (start < size()) {
       const std::size_t shown = visibleBegin(start, size());
@@ -66,16 +68,17 @@ class Wrapper {
         // The first word does not fit: unless it is longer than a whole line, this limit
         // is too narrow.
         if (limit < hardLimit && width(shown, visibleEnd(shown, firstBreak)) <= hardLimit) {
-          return std::nullopt;
+          return false;
         }
         end = insideWord(shown, firstBreak, limit);
       }
       const std::size_t from = std::min(shown, end);
       lines.push_back(WrappedLine{start, end, from, visibleEnd(from, end)});
+      if (lines.size() > maxLines) return false;
       start = end;
     }
     if (lines.empty()) lines.push_back(WrappedLine{});
-    return lines;
+    return true;
   }
 
  private:
@@ -124,21 +127,23 @@ class Wrapper {
 
 std::vector<WrappedLine> wrapBalanced(const WrapInput& input, std::int64_t maxWidth) {
   const Wrapper wrapper(input);
-  std::vector<WrappedLine> lines = *wrapper.greedy(maxWidth, maxWidth);
+  std::vector<WrappedLine> lines;
+  wrapper.greedy(maxWidth, maxWidth, lines);  // never refused at the hard limit itself
   if (lines.size() < 2) return lines;
   // The narrowest width that still gives no more lines; greedy lines at it are balanced.
   std::int64_t narrow = 0;
   std::int64_t wide = maxWidth;
+  std::vector<WrappedLine> tried;
+  tried.reserve(lines.size() + 1);
   while (narrow < wide) {
     const std::int64_t middle = narrow + (wide - narrow) / 2;
-    const auto tried = wrapper.greedy(middle, maxWidth);
-    if (tried && tried->size() <= lines.size()) {
+    if (wrapper.greedy(middle, maxWidth, tried, lines.size())) {
       wide = middle;
     } else {
       narrow = middle + 1;
     }
   }
-  lines = *wrapper.greedy(wide, maxWidth);
+  wrapper.greedy(wide, maxWidth, lines);
   // Subtitles are set with the upper lines the wider where the words allow it.
   wrapper.raiseWords(lines, maxWidth);
   return lines;
