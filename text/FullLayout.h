@@ -78,6 +78,9 @@ class FullLayoutEngine {
   FullLayout layOut(const StyledText& text, const ResolvedFonts& fonts, std::uint32_t maxWidth,
                     std::uint32_t alignment);
 
+  /// See Shaper::keepWords.
+  void keepShapedWords(bool keep) { shaper.keepWords(keep); }
+
  private:
   Shaper shaper;
   LineBreaks lineBreaks;

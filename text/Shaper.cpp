@@ -113,34 +113,107 @@ Shaper::KeptFont& Shaper::fontFor(const SharedFace& face, std::int32_t size) {
   return fonts.front();
 }
 
+namespace {
+
+WordShapes::Key wordKey(std::uint64_t faceSerial, const ShapingRun& run, std::u32string_view word) {
+  return WordShapes::Key{faceSerial, run.size, run.level % 2 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR,
+                         run.script, word};
+}
+
+}  // namespace
+
 std::vector<ShapedGlyph> Shaper::shape(std::u32string_view text, std::size_t paragraphBegin,
                                        std::size_t paragraphEnd,
                                        const std::vector<ShapingRun>& runs) {
   std::vector<ShapedGlyph> glyphs;
-  const auto* paragraph = reinterpret_cast<const std::uint32_t*>(text.data() + paragraphBegin);
-  const auto length = static_cast<int>(paragraphEnd - paragraphBegin);
+  const std::u32string_view paragraph = text.substr(paragraphBegin, paragraphEnd - paragraphBegin);
   for (std::size_t r = 0; r < runs.size(); ++r) {
-    const ShapingRun& run = runs[r];
-    hb_buffer_clear_contents(buffer);
-    hb_buffer_add_utf32(buffer, paragraph, length, static_cast<unsigned>(run.begin - paragraphBegin),
-                        static_cast<int>(run.end - run.begin));
-    hb_buffer_set_direction(buffer, run.level % 2 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
-    hb_buffer_set_script(buffer, run.script);
-    KeptFont& kept = fontFor(*run.font->face, run.size);
-    hb_shape(kept.font, buffer, nullptr, 0);
-    unsigned count = 0;
-    const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
-    const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, nullptr);
-    const std::size_t first = glyphs.size();
-    for (unsigned i = 0; i < count; ++i) {
-      glyphs.push_back(ShapedGlyph{infos[i].codepoint, paragraphBegin + infos[i].cluster,
-                                   positions[i].x_advance, positions[i].x_offset,
-                                   positions[i].y_offset, r,
-                                   extentIn(kept, *run.font, infos[i].codepoint)});
+    KeptFont& kept = fontFor(*runs[r].font->face, runs[r].size);
+    if (!reuseWords(paragraph, paragraphBegin, runs[r], r, kept, glyphs)) {
+      shapeRun(paragraph, paragraphBegin, runs[r], r, kept, glyphs);
     }
-    if (run.level % 2) std::reverse(glyphs.begin() + static_cast<std::ptrdiff_t>(first), glyphs.end());
   }
   return glyphs;
+}
+
+bool Shaper::reuseWords(std::u32string_view paragraph, std::size_t paragraphBegin,
+                        const ShapingRun& run, std::size_t index, const KeptFont& kept,
+                        std::vector<ShapedGlyph>& glyphs) const {
+  const std::size_t first = glyphs.size();
+  bool whole = true;
+  WordShapes::forEachWord(paragraph, run.begin - paragraphBegin, run.end - paragraphBegin,
+                          [&](std::size_t begin, std::size_t end) {
+    if (!whole) return;
+    const std::vector<ShapedGlyph>* shaped =
+        WordShapes::standsAlone(paragraph, begin, end)
+            ? words.find(wordKey(kept.faceSerial, run, paragraph.substr(begin, end - begin)))
+            : nullptr;
+    if (shaped == nullptr) {
+      whole = false;
+      return;
+    }
+    for (ShapedGlyph glyph : *shaped) {
+      glyph.cluster += paragraphBegin + begin;
+      glyph.run = index;
+      glyphs.push_back(glyph);
+    }
+  });
+  if (!whole) glyphs.resize(first);
+  return whole;
+}
+
+void Shaper::shapeRun(std::u32string_view paragraph, std::size_t paragraphBegin,
+                      const ShapingRun& run, std::size_t index, KeptFont& kept,
+                      std::vector<ShapedGlyph>& glyphs) {
+  hb_buffer_clear_contents(buffer);
+  hb_buffer_set_flags(buffer, HB_BUFFER_FLAG_PRODUCE_UNSAFE_TO_CONCAT);
+  hb_buffer_add_utf32(buffer, reinterpret_cast<const std::uint32_t*>(paragraph.data()),
+                      static_cast<int>(paragraph.size()), static_cast<unsigned>(run.begin - paragraphBegin),
+                      static_cast<int>(run.end - run.begin));
+  const bool backwards = run.level % 2 != 0;
+  hb_buffer_set_direction(buffer, backwards ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
+  hb_buffer_set_script(buffer, run.script);
+  hb_shape(kept.font, buffer, nullptr, 0);
+  unsigned count = 0;
+  const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
+  const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, nullptr);
+  const std::size_t first = glyphs.size();
+  concatUnsafe.assign(count, false);
+  for (unsigned i = 0; i < count; ++i) {
+    const unsigned at = backwards ? count - 1 - i : i;  // logical order
+    glyphs.push_back(ShapedGlyph{infos[at].codepoint, paragraphBegin + infos[at].cluster,
+                                 positions[at].x_advance, positions[at].x_offset,
+                                 positions[at].y_offset, index,
+                                 extentIn(kept, *run.font, infos[at].codepoint)});
+    concatUnsafe[i] = (hb_glyph_info_get_glyph_flags(&infos[at]) & HB_GLYPH_FLAG_UNSAFE_TO_CONCAT) != 0;
+  }
+  // A word is kept when HarfBuzz marks neither its start nor the start of what follows it:
+  // its glyphs are then the same beside any other text.
+  const auto safeBoundary = [&](std::size_t g) {
+    if (g == glyphs.size()) return true;
+    for (std::size_t k = g; k < glyphs.size() && glyphs[k].cluster == glyphs[g].cluster; ++k) {
+      if (concatUnsafe[k - first]) return false;
+    }
+    return true;
+  };
+  std::size_t g = first;
+  WordShapes::forEachWord(paragraph, run.begin - paragraphBegin, run.end - paragraphBegin,
+                          [&](std::size_t begin, std::size_t end) {
+    const std::size_t from = g;
+    while (g < glyphs.size() && glyphs[g].cluster < paragraphBegin + end) ++g;
+    const bool sliced = from < g && glyphs[from].cluster == paragraphBegin + begin &&
+                        (g == glyphs.size() || glyphs[g].cluster == paragraphBegin + end);
+    if (!sliced || !WordShapes::standsAlone(paragraph, begin, end) ||
+        (begin > 0 && !safeBoundary(from)) || (end < paragraph.size() && !safeBoundary(g))) {
+      return;
+    }
+    const WordShapes::Key key = wordKey(kept.faceSerial, run, paragraph.substr(begin, end - begin));
+    if (words.find(key) != nullptr) return;
+    std::vector<ShapedGlyph> shaped(glyphs.begin() + static_cast<std::ptrdiff_t>(from),
+                                    glyphs.begin() + static_cast<std::ptrdiff_t>(g));
+    for (ShapedGlyph& glyph : shaped) glyph.cluster -= paragraphBegin + begin;
+    words.keep(key, std::move(shaped));
+  });
 }
 
 FontMetrics Shaper::metrics(const FontRecord& font, std::int32_t size) {

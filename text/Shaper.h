@@ -15,30 +15,10 @@
 
 #include "text/FontRecord.h"
 #include "text/Itemization.h"
+#include "text/ShapedGlyph.h"
+#include "text/WordShapes.h"
 
 namespace Orb {
-
-/// Where a glyph's outline lies around its origin, 26.6 pixels, y upwards.
-struct GlyphExtent {
-  std::int32_t left = 0;
-  std::int32_t right = 0;
-  std::int32_t top = 0;
-  std::int32_t bottom = 0;
-  /// False when the image drawn may lie elsewhere: no scalable outline, or an embedded
-  /// bitmap strike near the size that FreeType may pick instead of the outline.
-  bool bounded = false;
-};
-
-/// One glyph as shaping gave it. Positions are 26.6 pixels, y upwards.
-struct ShapedGlyph {
-  std::uint32_t glyph = 0;   ///< index in the face of its run
-  std::size_t cluster = 0;   ///< first code point of its cluster, in StyledText::text
-  std::int32_t advance = 0;  ///< horizontal
-  std::int32_t xOffset = 0;
-  std::int32_t yOffset = 0;
-  std::size_t run = 0;  ///< index of its ShapingRun
-  GlyphExtent extent;   ///< of its outline
-};
 
 /// A face's metrics at one size, 26.6 pixels; distances below the baseline are positive
 /// `descender`, `underlineOffset`, distances above it positive `ascender`, `strikeOutOffset`.
@@ -69,9 +49,14 @@ class Shaper {
 
   /// Shapes `runs` (of one paragraph, [paragraphBegin, paragraphEnd) of `text`) and answers
   /// their glyphs in logical order: runs in order, and within a right-to-left run the glyphs
-  /// turned round, so that clusters never decrease.
+  /// turned round, so that clusters never decrease. A run made only of words shaped before
+  /// (see WordShapes) is put together from them.
   std::vector<ShapedGlyph> shape(std::u32string_view text, std::size_t paragraphBegin,
                                  std::size_t paragraphEnd, const std::vector<ShapingRun>& runs);
+
+  /// Whether shaped words are kept for later lines (they are at first); turned off, every
+  /// run is shaped whole, as a renderer without caches does.
+  void keepWords(bool keep) { words.limit(keep ? WordShapes::kWordsKept : 0); }
 
   /// The metrics of `font`'s face at pixel size `size`.
   FontMetrics metrics(const FontRecord& font, std::int32_t size);
@@ -94,8 +79,18 @@ class Shaper {
   KeptFont& fontFor(const SharedFace& face, std::int32_t size);
   // The extent of `glyph` in `font` at the size `kept` was made for.
   static GlyphExtent extentIn(KeptFont& kept, const FontRecord& font, std::uint32_t glyph);
+  // Appends the glyphs of `run`, the `index`th, from HarfBuzz, and keeps its words that
+  // HarfBuzz says are shaped alike in any other line.
+  void shapeRun(std::u32string_view paragraph, std::size_t paragraphBegin, const ShapingRun& run,
+                std::size_t index, KeptFont& kept, std::vector<ShapedGlyph>& glyphs);
+  // Appends the glyphs of `run` from its kept words; false, appending nothing, unless every
+  // one is kept.
+  bool reuseWords(std::u32string_view paragraph, std::size_t paragraphBegin, const ShapingRun& run,
+                  std::size_t index, const KeptFont& kept, std::vector<ShapedGlyph>& glyphs) const;
 
   hb_buffer_t* buffer;
+  WordShapes words;
+  std::vector<bool> concatUnsafe;  // per glyph of the run last shaped, in logical order
   std::list<KeptFace> faces;  // most recently used first
   std::list<KeptFont> fonts;  // most recently used first
 };

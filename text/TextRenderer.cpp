@@ -137,6 +137,8 @@ void TextRenderer::setColours(std::uint32_t fillColour, std::uint32_t outlineCol
 void TextRenderer::setCaching(std::size_t glyphCacheBytes, bool shareFaces) {
   glyphs.resetCache(glyphCacheBytes);
   faces.reset(shareFaces);
+  keepShapedWords = glyphCacheBytes != 0;
+  if (full) full->keepShapedWords(keepShapedWords);
 }
 
 void TextRenderer::setLayout(LayoutEngine layoutEngine, std::uint32_t placement) {
@@ -235,7 +237,10 @@ bool TextRenderer::renderClassic(const StyledText& styled, const ResolvedFonts& 
 bool TextRenderer::renderFull(const StyledText& styled, const ResolvedFonts& fonts,
                               std::uint32_t pixelFormat, std::uint32_t maxWidth,
                               std::uint32_t maxHeight, const CanvasRequest& request) {
-  if (!full) full = std::make_unique<FullLayoutEngine>();
+  if (!full) {
+    full = std::make_unique<FullLayoutEngine>();
+    full->keepShapedWords(keepShapedWords);
+  }
   const FullLayout layout = full->layOut(styled, fonts, maxWidth, alignment);
   const LayoutInk ink = measureInk(layout, glyphs, maxWidth, maxHeight);
   const PixelRect window = canvasWindow(layout, ink, maxWidth, maxHeight);

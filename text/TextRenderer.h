@@ -84,10 +84,10 @@ class TextRenderer final : public TextRendererInterface {
   const LaidOutText& lastLayout() const override { return laidOut; }
 
   /// Sets what the renderer keeps between glyphs and subtitles and empties it (faces in
-  /// use stay open). `glyphCacheBytes` 0 keeps no glyph images and `shareFaces` false
-  /// opens a face for every font record: what a renderer without caches does, which
-  /// tests and benchmarks compare against. A new renderer keeps GlyphCache::kDefaultBudget
-  /// bytes of glyphs and shares faces.
+  /// use stay open). `glyphCacheBytes` 0 keeps no glyph images nor shaped words, and
+  /// `shareFaces` false opens a face for every font record: what a renderer without caches
+  /// does, which tests and benchmarks compare against. A new renderer keeps
+  /// GlyphCache::kDefaultBudget bytes of glyphs and shaped words, and shares faces.
   void setCaching(std::size_t glyphCacheBytes, bool shareFaces);
 
   /// Hits, misses and size of the glyph cache, for benchmarks and tests.
@@ -120,6 +120,7 @@ class TextRenderer final : public TextRendererInterface {
   LayoutEngine engine = LayoutEngine::Classic;
   std::uint32_t alignment = kBottomCentre;
   std::unique_ptr<FullLayoutEngine> full;  // made at the first full render
+  bool keepShapedWords = true;
   LaidOutText laidOut;                     // of the last render that succeeded
 };
 
