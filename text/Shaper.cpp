@@ -203,8 +203,9 @@ void Shaper::shapeRun(std::u32string_view paragraph, std::size_t paragraphBegin,
     while (g < glyphs.size() && glyphs[g].cluster < paragraphBegin + end) ++g;
     const bool sliced = from < g && glyphs[from].cluster == paragraphBegin + begin &&
                         (g == glyphs.size() || glyphs[g].cluster == paragraphBegin + end);
-    if (!sliced || !WordShapes::standsAlone(paragraph, begin, end) ||
-        (begin > 0 && !safeBoundary(from)) || (end < paragraph.size() && !safeBoundary(g))) {
+    if (!sliced || !words.wouldKeep(end - begin) ||
+        !WordShapes::standsAlone(paragraph, begin, end) || (begin > 0 && !safeBoundary(from)) ||
+        (end < paragraph.size() && !safeBoundary(g))) {
       return;
     }
     const WordShapes::Key key = wordKey(kept.faceSerial, run, paragraph.substr(begin, end - begin));

@@ -51,7 +51,7 @@ const std::vector<ShapedGlyph>* WordShapes::find(const Key& key) const {
 }
 
 void WordShapes::keep(const Key& key, std::vector<ShapedGlyph> glyphs) {
-  if (capacity == 0 || key.text.size() > kLongestWord) return;
+  if (!wouldKeep(key.text.size())) return;
   if (entries.size() >= capacity) entries.clear();
   entries.emplace(hashOf(key), Entry{key.faceSerial, key.size, key.direction, key.script,
                                      std::u32string(key.text), std::move(glyphs)});

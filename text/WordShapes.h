@@ -64,6 +64,9 @@ class WordShapes {
   /// Forgets every word, and keeps at most `words` from now on (kWordsKept at first).
   void limit(std::size_t words);
 
+  /// Whether a word of `length` code points would be kept.
+  bool wouldKeep(std::size_t length) const { return capacity > 0 && length <= kLongestWord; }
+
  private:
   struct Entry {
     std::uint64_t faceSerial;
